@@ -1,0 +1,6 @@
+// The process entry.
+#include <cstdlib>
+
+#include "app/startup.h"
+
+int main() { std::exit(quorvane::main()); }

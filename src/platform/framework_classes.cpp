@@ -1,0 +1,31 @@
+// The framework's class builders, in no particular order: the initialiser run sorts them.
+#include "platform/application.h"
+#include "platform/control.h"
+#include "platform/delegate.h"
+#include "platform/errors.h"
+#include "platform/menu.h"
+#include "platform/runtime_state.h"
+#include "platform/window.h"
+
+namespace rt {
+
+std::span<const StaticRoutine> FrameworkClassBuilders() {
+  static const StaticRoutine builders[] = {
+      {"Application.__ctblinit", [] { Application::__Lookup(); }},
+      {"Control.__ctblinit", [] { Control::__Lookup(); }},
+      {"Delegate.__ctblinit", [] { Delegate::__Lookup(); }},
+      {"IllegalCastException.__ctblinit", [] { IllegalCastException::__Lookup(); }},
+      {"MenuBar.__ctblinit", [] { MenuBar::__Lookup(); }},
+      {"MenuItem.__ctblinit", [] { MenuItem::__Lookup(); }},
+      {"NilObjectException.__ctblinit", [] { NilObjectException::__Lookup(); }},
+      {"OutOfBoundsException.__ctblinit", [] { OutOfBoundsException::__Lookup(); }},
+      {"QuitMenuItem.__ctblinit", [] { QuitMenuItem::__Lookup(); }},
+      {"RectControl.__ctblinit", [] { RectControl::__Lookup(); }},
+      {"RuntimeException.__ctblinit", [] { RuntimeException::__Lookup(); }},
+      {"ThreadAccessingUIException.__ctblinit", [] { ThreadAccessingUIException::__Lookup(); }},
+      {"Window.__ctblinit", [] { Window::__Lookup(); }},
+  };
+  return builders;
+}
+
+}  // namespace rt

@@ -1,0 +1,352 @@
+#include "platform/window.h"
+
+#include <QCloseEvent>
+#include <QResizeEvent>
+#include <QWidget>
+
+#include "platform/control.h"
+#include "platform/menu.h"
+#include "platform/runtime.h"
+#include "platform/runtime_state.h"
+#include "platform/value.h"
+#include "platform/window_peer.h"
+
+namespace rt {
+
+// ---- the peer ----
+
+WindowPeer::WindowPeer(Window* model) : model_(model), content_(new QWidget(this)) {
+  setCentralWidget(content_);
+  setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+void WindowPeer::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (model_) RaiseEvent(model_, Window::Resized);
+}
+
+void WindowPeer::closeEvent(QCloseEvent* event) {
+  if (model_) RaiseEvent(model_, Window::CloseEvent);
+  event->accept();
+}
+
+// ---- framework functions outside the virtual table ----
+
+Ref<Object> RuntimeWindowControlByName(Window* self, const String& name) {
+  return Window::_ControlByName(self, name);
+}
+Ref<Object> RuntimeWindowControlByNameIndex(Window* self, const String& name, int32_t index) {
+  return Window::_ControlByNameIndex(self, name, index);
+}
+
+// ---- the class ----
+
+namespace {
+
+struct MemberRow {
+  const char* name;
+  const char* signature;
+  AnyFn function;
+  Invoker invoker;
+  int slot;
+  MemberKind kind = MemberKind::Virtual;
+};
+
+template <class Sig>
+Invoker Inv() {
+  return ErasedInvokerFor<Sig>();
+}
+
+using W = Window;
+using S = const String&;
+
+void FillMembers(ClassTable* c) {
+  const MemberRow rows[] = {
+      {"AcceptFileDrop", "%%s", EraseFn(&W::AcceptFileDrop), Inv<void(W*, S)>(), 0},
+      {"AcceptMacDataDrop", "%%s", EraseFn(&W::AcceptMacDataDrop), Inv<void(W*, S)>(), 1},
+      {"AcceptPictureDrop", "%%", EraseFn(&W::AcceptPictureDrop), Inv<void(W*)>(), 2},
+      {"AcceptRawDataDrop", "%%s", EraseFn(&W::AcceptRawDataDrop), Inv<void(W*, S)>(), 3},
+      {"AcceptTextDrop", "%%", EraseFn(&W::AcceptTextDrop), Inv<void(W*)>(), 4},
+      {"BitmapForCaching", "%o<Picture>%i4i4", EraseFn(&W::BitmapForCaching),
+       Inv<Ref<Object>(W*, int32_t, int32_t)>(), 5},
+      {"Close", "%%", EraseFn(&W::Close), Inv<void(W*)>(), 6},
+      {"Constructor", "%%", EraseFn(&W::Constructor), Inv<void(W*)>(), 7},
+      {"Control", "%o<Control>%i4", EraseFn(&W::Control), Inv<Ref<rt::Control>(W*, int32_t)>(),
+       8},
+      {"DrawInto", "%%o<Graphics>i4i4b", EraseFn(&W::DrawInto),
+       Inv<void(W*, Object*, int32_t, int32_t, bool)>(), 9},
+      {"FocusNext", "%%", EraseFn(&W::FocusNext), Inv<void(W*)>(), 10},
+      {"FocusPrevious", "%%", EraseFn(&W::FocusPrevious), Inv<void(W*)>(), 11},
+      {"Hide", "%%", EraseFn(&W::Hide), Inv<void(W*)>(), 12},
+      {"Invalidate", "%%b", EraseFn(static_cast<void (*)(W*, bool)>(&W::Invalidate)),
+       Inv<void(W*, bool)>(), 13},
+      {"Invalidate", "%%i4i4i4i4b",
+       EraseFn(static_cast<void (*)(W*, int32_t, int32_t, int32_t, int32_t, bool)>(&W::Invalidate)),
+       Inv<void(W*, int32_t, int32_t, int32_t, int32_t, bool)>(), 14},
+      {"Maximize", "%%", EraseFn(&W::Maximize), Inv<void(W*)>(), 15},
+      {"Minimize", "%%", EraseFn(&W::Minimize), Inv<void(W*)>(), 16},
+      {"Operator_Convert", "%?<WindowPtr>%", EraseFn(&W::Operator_Convert), Inv<void*(W*)>(), 17},
+      {"Refresh", "%%b", EraseFn(&W::Refresh), Inv<void(W*, bool)>(), 18},
+      {"RefreshRect", "%%i4i4i4i4b", EraseFn(&W::RefreshRect),
+       Inv<void(W*, int32_t, int32_t, int32_t, int32_t, bool)>(), 19},
+      {"Restore", "%%", EraseFn(&W::Restore), Inv<void(W*)>(), 20},
+      {"SetFocus", "%%", EraseFn(&W::SetFocus), Inv<void(W*)>(), 21},
+      {"Show", "%%", EraseFn(&W::Show), Inv<void(W*)>(), 22},
+      {"ShowModal", "%%", EraseFn(&W::ShowModal), Inv<void(W*)>(), 23},
+      {"ShowModalWithin", "%%o<Window>", EraseFn(&W::ShowModalWithin), Inv<void(W*, W*)>(), 24},
+      {"ShowWithin", "%%o<Window>i4", EraseFn(&W::ShowWithin), Inv<void(W*, W*, int32_t)>(), 25},
+      {"TrueWindow", "%o<Window>%", EraseFn(&W::TrueWindow), Inv<Ref<W>(W*)>(), 26},
+      {"UpdateNow", "%%", EraseFn(&W::UpdateNow), Inv<void(W*)>(), 27},
+      {"Window", "%%", EraseFn(&W::Window_), Inv<void(W*)>(), 28, MemberKind::ClassConstructor},
+      {"_AddControl", "%%so<Object>", EraseFn(&W::_AddControl), Inv<void(W*, S, Object*)>(), 29},
+      {"_AddMenuHandler", "%%sp", EraseFn(&W::_AddMenuHandler), Inv<void(W*, S, void*)>(), 30},
+      {"_ControlByName", "%o<Object>%s", EraseFn(&W::_ControlByName), Inv<Ref<Object>(W*, S)>(),
+       31},
+      {"_ControlByNameIndex", "%o<Object>%si4", EraseFn(&W::_ControlByNameIndex),
+       Inv<Ref<Object>(W*, S, int32_t)>(), 32},
+      {"_DependencyList", "%%", EraseFn(&W::_DependencyList), Inv<void(W*)>(), 33},
+      {"_GetControl", "%o<Object>%s", EraseFn(&RuntimeWindowControlByName),
+       Inv<Ref<Object>(W*, S)>(), -1, MemberKind::Plain},
+      {"_GetControlArray", "%o<Object>%si4", EraseFn(&RuntimeWindowControlByNameIndex),
+       Inv<Ref<Object>(W*, S, int32_t)>(), -1, MemberKind::Plain},
+      {"_Move", "%%i4i4i4i4", EraseFn(&W::_Move),
+       Inv<void(W*, int32_t, int32_t, int32_t, int32_t)>(), 34},
+      {"__Exit", "%%", EraseFn(&W::__Exit), Inv<void(W*)>(), -1, MemberKind::Plain},
+      {"__Init", "%%", EraseFn(&W::__Init), Inv<void(W*)>(), -1, MemberKind::Plain},
+      {"__New", "%o<Object>%p", EraseFn(&W::__New), Inv<Ref<Object>(W*, ClassTable*)>(), 35},
+  };
+  for (const MemberRow& r : rows) {
+    MemberDescription m;
+    m.name = r.name;
+    m.kind = r.kind;
+    m.signature = r.signature;
+    m.function = r.function;
+    m.invoker = r.invoker;
+    m.slot = r.slot;
+    c->members.push_back(std::move(m));
+  }
+}
+
+}  // namespace
+
+ClassTable* Window::__Lookup() {
+  static ClassTable* cls = [] {
+    ClassTable* c = DefineClass<Window>("Window", nullptr, 40, kEventCount, 0);
+    c->eventNames = {"Activate",        "AddMenuHandlers",   "CancelClose",   "Close",
+                     "ConstructContextualMenu", "ContentsChanged", "ContextualMenuAction",
+                     "CreateControls",  "Deactivate",        "DragEnter",     "DragExit",
+                     "DragOver",        "DropObject",        "EnableMenuItems", "KeyDown",
+                     "KeyUp",           "Layout",            "Maximize",      "Minimize",
+                     "MouseDown",       "MouseDrag",         "MouseEnter",    "MouseExit",
+                     "MouseMove",       "MouseUp",           "MouseWheel",    "Moved",
+                     "Open",            "Paint",             "Resized",       "Resizing",
+                     "Restore",         "ScaleFactorChanged", "SetupBindings"};
+    RuntimeNewVtable(c, kSlotCount);
+    FillMembers(c);
+    for (const MemberDescription& m : c->members)
+      if (m.slot >= 0) c->vtable[m.slot] = m.function;
+    return c;
+  }();
+  return cls;
+}
+
+Window::~Window() {
+  controls_.clear();  // the controls' widgets go before the window's own
+  menuBar_.reset();
+  if (peer_) {
+    peer_->Detach();
+    delete peer_;
+  }
+}
+
+void WindowDefaultConstructor(Window* self) {
+  if (!self) RaiseNilObjectException();
+  if (self->peer_) return;
+  MaybeFail("WindowDefaultConstructor");
+  self->peer_ = new WindowPeer(self);
+  State().windows.push_back(Ref<Object>(self));
+  LogCall("window made " + self->Class()->name);
+  RaiseEvent(self, Window::CreateControls);
+  RaiseEvent(self, Window::Layout);
+  RaiseEvent(self, Window::Open);
+}
+
+void ReleaseWindows() {
+  std::vector<Ref<Object>> windows = std::move(State().windows);
+  State().windows.clear();
+  for (Ref<Object>& w : windows)
+    if (auto* win = static_cast<Window*>(w.get()); win->peer_) win->peer_->hide();
+  windows.clear();
+}
+
+Ref<Window> _GetImplicitWindow(const String& className) {
+  LogCall("_GetImplicitWindow " + className.Std());
+  for (const Ref<Object>& w : State().windows)
+    if (w->Class()->name == className.View()) return Ref<Window>(static_cast<Window*>(w.get()));
+  return nullptr;
+}
+
+std::vector<Ref<Window>> RuntimeWindows() {
+  std::vector<Ref<Window>> out;
+  for (const Ref<Object>& w : State().windows) out.emplace_back(static_cast<Window*>(w.get()));
+  return out;
+}
+
+// ---- virtual operations ----
+
+// Drops are not offered on this platform's windows; accepting a type records nothing.
+void Window::AcceptFileDrop(Window*, const String&) {}
+void Window::AcceptMacDataDrop(Window*, const String&) {}
+void Window::AcceptPictureDrop(Window*) {}
+void Window::AcceptRawDataDrop(Window*, const String&) {}
+void Window::AcceptTextDrop(Window*) {}
+Ref<Object> Window::BitmapForCaching(Window*, int32_t, int32_t) { return nullptr; }
+
+void Window::Close(Window* self) {
+  _UITrap();
+  if (self->peer_) self->peer_->close();
+}
+
+void Window::Constructor(Window* self) {
+  _UITrap();
+  WindowDefaultConstructor(self);
+}
+
+Ref<rt::Control> Window::Control(Window* self, int32_t index) {
+  if (index < 0 || static_cast<size_t>(index) >= self->controls_.size()) return nullptr;
+  Object* c = self->controls_[index].second.get();
+  if (!c->IsA(rt::Control::__Lookup())) return nullptr;
+  return Ref<rt::Control>(static_cast<rt::Control*>(c));
+}
+
+void Window::DrawInto(Window*, Object*, int32_t, int32_t, bool) {}
+
+void Window::FocusNext(Window* self) {
+  _UITrap();
+  if (self->peer_) self->peer_->FocusNext();
+}
+void Window::FocusPrevious(Window* self) {
+  _UITrap();
+  if (self->peer_) self->peer_->FocusPrevious();
+}
+void Window::Hide(Window* self) {
+  _UITrap();
+  if (self->peer_) self->peer_->hide();
+}
+void Window::Invalidate(Window* self, bool) { Refresh(self, false); }
+void Window::Invalidate(Window* self, int32_t x, int32_t y, int32_t w, int32_t h, bool) {
+  RefreshRect(self, x, y, w, h, false);
+}
+void Window::Maximize(Window* self) {
+  _UITrap();
+  if (self->peer_) self->peer_->showMaximized();
+}
+void Window::Minimize(Window* self) {
+  _UITrap();
+  if (self->peer_) self->peer_->showMinimized();
+}
+void* Window::Operator_Convert(Window* self) { return self->peer_; }
+void Window::Refresh(Window* self, bool) {
+  _UITrap();
+  if (self->peer_) self->peer_->update();
+}
+void Window::RefreshRect(Window* self, int32_t x, int32_t y, int32_t w, int32_t h, bool) {
+  _UITrap();
+  if (self->peer_) self->peer_->Content()->update(x, y, w, h);
+}
+void Window::Restore(Window* self) {
+  _UITrap();
+  if (self->peer_) self->peer_->showNormal();
+}
+void Window::SetFocus(Window* self) {
+  _UITrap();
+  if (self->peer_) self->peer_->activateWindow();
+}
+void Window::Show(Window* self) {
+  _UITrap();
+  if (self->peer_) self->peer_->show();
+}
+void Window::ShowModal(Window* self) {
+  _UITrap();
+  if (!self->peer_) return;
+  self->peer_->setWindowModality(Qt::ApplicationModal);
+  self->peer_->show();
+}
+void Window::ShowModalWithin(Window* self, Window*) { ShowModal(self); }
+void Window::ShowWithin(Window* self, Window*, int32_t) { Show(self); }
+Ref<Window> Window::TrueWindow(Window* self) { return Ref<Window>(self); }
+void Window::UpdateNow(Window* self) {
+  _UITrap();
+  if (self->peer_) self->peer_->repaint();
+}
+void Window::Window_(Window* self) { Constructor(self); }
+
+void Window::_AddControl(Window* self, const String& name, Object* control) {
+  _UITrap();
+  if (!self || !control) RaiseNilObjectException();
+  MaybeFail("Window._AddControl");
+  self->controls_.emplace_back(name, Ref<Object>(control));
+  if (control->IsA(rt::Control::__Lookup())) {
+    auto* c = static_cast<rt::Control*>(control);
+    c->SetOwnerWindow(self);
+    if (c->Name.IsEmpty()) c->Name = name;
+  }
+  if (control->IsA(RectControl::__Lookup()) && self->peer_) {
+    if (QWidget* w = static_cast<RectControl*>(control)->Peer()) {
+      if (w->parentWidget() != self->peer_->Content()) w->setParent(self->peer_->Content());
+      w->show();
+    }
+  }
+}
+
+void Window::_AddMenuHandler(Window*, const String&, void*) {}
+
+Ref<Object> Window::_ControlByName(Window* self, const String& name) {
+  if (!self) RaiseNilObjectException();
+  for (const auto& [n, c] : self->controls_)
+    if (n == name) return c;
+  return nullptr;
+}
+
+Ref<Object> Window::_ControlByNameIndex(Window* self, const String& name, int32_t index) {
+  if (!self) RaiseNilObjectException();
+  for (const auto& [n, c] : self->controls_)
+    if (n == name && c->IsA(rt::Control::__Lookup()) &&
+        static_cast<rt::Control*>(c.get())->Index == index)
+      return c;
+  return nullptr;
+}
+
+void Window::_DependencyList(Window*) {}
+
+void Window::_Move(Window* self, int32_t left, int32_t top, int32_t width, int32_t height) {
+  _UITrap();
+  if (self->peer_) self->peer_->setGeometry(left, top, width, height);
+}
+
+Ref<Object> Window::__New(Window* self, ClassTable* cls) {
+  if (!self) RaiseNilObjectException();
+  MaybeFail("Window.__New");
+  Ref<Object> obj = RuntimeNewObject(cls);
+  if (obj->IsA(rt::Control::__Lookup())) static_cast<rt::Control*>(obj.get())->SetOwnerWindow(self);
+  return obj;
+}
+
+void Window::__Init(Window*) {}
+void Window::__Exit(Window*) {}
+
+void Window::SetMenuBar(Window* self, MenuItem* bar) {
+  _UITrap();
+  if (!self) RaiseNilObjectException();
+  LogCall("Window.MenuBar set");
+  self->menuBar_ = bar;
+  if (self->peer_) InstallMenuBar(self->peer_, bar);
+}
+
+Ref<MenuItem> Window::GetMenuBar(Window* self) {
+  _UITrap();
+  if (!self) RaiseNilObjectException();
+  return Ref<MenuItem>(static_cast<MenuItem*>(self->menuBar_.get()));
+}
+
+}  // namespace rt
