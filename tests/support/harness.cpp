@@ -1,0 +1,75 @@
+#include "support/harness.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <algorithm>
+
+#include "app/startup.h"
+#include "platform/runtime.h"
+#include "platform/window_peer.h"
+
+namespace qtest {
+
+void EnsureQtApplication() {
+  if (QApplication::instance()) return;
+  static int argc = 1;
+  static char arg0[] = "quorvane-tests";
+  static char* argv[] = {arg0, nullptr};
+  new QApplication(argc, argv);  // lives for the whole test process
+}
+
+ScriptedPrompter::ScriptedPrompter() { rt::SetPrompter(this); }
+ScriptedPrompter::~ScriptedPrompter() { rt::SetPrompter(nullptr); }
+
+void ScriptedPrompter::Message(const std::string& text) {
+  messages.push_back(text);
+  if (onMessage) onMessage(text);
+}
+
+void ScriptedPrompter::UnhandledError(const std::string& text) { unhandledErrors.push_back(text); }
+
+std::vector<std::string> ScriptedPrompter::ChooseItems(const rt::FolderRequest& request) {
+  folderRequests.push_back(request);
+  if (folderAnswers.empty()) return {};
+  std::vector<std::string> answer = std::move(folderAnswers.front());
+  folderAnswers.pop_front();
+  return answer;
+}
+
+std::optional<std::string> ScriptedPrompter::ChooseOpenFile(const rt::OpenFileRequest& request) {
+  openFileRequests.push_back(request);
+  if (openFileAnswers.empty()) return std::nullopt;
+  std::optional<std::string> answer = std::move(openFileAnswers.front());
+  openFileAnswers.pop_front();
+  return answer;
+}
+
+RunResult RunProgram(const std::function<void()>& inLoop) {
+  EnsureQtApplication();
+  RunResult result;
+  rt::SetCallLog(&result.log);
+  QTimer::singleShot(0, [&] {
+    if (inLoop) inLoop();
+    if (!rt::QuitRequested() && !rt::ErrorPending())
+      for (const rt::Ref<rt::Window>& w : rt::RuntimeWindows())
+        if (w->Peer()) w->Peer()->close();
+    // Whatever the script did, the run must end.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+  });
+  result.status = quorvane::main();
+  rt::SetCallLog(nullptr);
+  return result;
+}
+
+rt::Ref<rt::Window> MainWindow() {
+  for (const rt::Ref<rt::Window>& w : rt::RuntimeWindows())
+    if (w->Class()->name == "Window1.Window1") return w;
+  return nullptr;
+}
+
+int IndexOf(const std::vector<std::string>& log, const std::string& line) {
+  auto it = std::find(log.begin(), log.end(), line);
+  return it == log.end() ? -1 : static_cast<int>(it - log.begin());
+}
+
+}  // namespace qtest

@@ -1,0 +1,56 @@
+// Drives the real program in-process: Qt's offscreen platform, a scripted prompter.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/prompter.h"
+#include "platform/window.h"
+
+namespace qtest {
+
+// One QApplication for the whole test process; the framework uses it and leaves it.
+void EnsureQtApplication();
+
+// Answers every prompt from a script and records what was asked.
+class ScriptedPrompter : public rt::Prompter {
+ public:
+  ScriptedPrompter();
+  ~ScriptedPrompter() override;
+
+  // Answers, taken in order; an empty queue answers "cancel".
+  std::deque<std::vector<std::string>> folderAnswers;
+  std::deque<std::optional<std::string>> openFileAnswers;
+  // Runs inside each message box, before it is dismissed.
+  std::function<void(const std::string&)> onMessage;
+
+  std::vector<std::string> messages;
+  std::vector<std::string> unhandledErrors;
+  std::vector<rt::FolderRequest> folderRequests;
+  std::vector<rt::OpenFileRequest> openFileRequests;
+
+  void Message(const std::string& text) override;
+  void UnhandledError(const std::string& text) override;
+  std::vector<std::string> ChooseItems(const rt::FolderRequest& request) override;
+  std::optional<std::string> ChooseOpenFile(const rt::OpenFileRequest& request) override;
+};
+
+struct RunResult {
+  int status = -1;
+  std::vector<std::string> log;  // the framework's call log of the whole run
+};
+
+// Runs the program's main. inLoop runs once the event loop has started; when it returns
+// and the program has not ended by itself, the main window is closed as a user would.
+RunResult RunProgram(const std::function<void()>& inLoop = {});
+
+// The program's main window while it runs, nil when there is none.
+rt::Ref<rt::Window> MainWindow();
+
+// Index of the first log line equal to line, or -1.
+int IndexOf(const std::vector<std::string>& log, const std::string& line);
+
+}  // namespace qtest
