@@ -8,6 +8,13 @@ namespace rt {
 class TextEdit : public RectControl {
  public:
   static ClassTable* __Lookup();
+
+  // Both apply the main-thread rule.
+  static String GetText(TextEdit* self);
+  static void SetText(TextEdit* self, const String& text);
+
+ private:
+  String text_;
 };
 
 class TextArea : public TextEdit {
