@@ -15,8 +15,12 @@ const char* const kPluginLibraries[] = {
 // Each name is the plugin's own declaration of the member.
 const char* const kEntrypoints[] = {
     "OpenDialogExt.ShowDialog",
+    "OpenDialogExt.FileCount.Get",
+    "OpenDialogExt.Files(index as integer) as folderitem",
     "TagLibFileRefExt.Constructor(file as folderitem)",
     "TagLibFileRefExt.tags.Get",
+    "TagLibTagExt.Title.Get",
+    "TagLibTagExt.Artist.Get",
 };
 
 }  // namespace

@@ -1,13 +1,47 @@
-// The framework's handle on one file-system entry.
+// The framework's handle on one file-system entry, and the open-file dialog that gives one.
 #pragma once
 
+#include <memory>
+#include <string>
+
 #include "platform/class_table.h"
+#include "platform/text.h"
 
 namespace rt {
 
 class FolderItem : public Object {
  public:
   static ClassTable* __Lookup();
+  FolderItem();
+  ~FolderItem() override;
+
+  // A new item for the path's raw bytes; nil for an empty path or one holding a NUL byte.
+  static Ref<FolderItem> FromPath(std::string path);
+
+  // True while something is there, following symbolic links: a broken link does not exist.
+  static bool Exists(FolderItem* self);
+  // False when the name starts with a dot.
+  static bool Visible(FolderItem* self);
+  // The last path component as UTF-8; bytes that are not UTF-8 show as U+FFFD.
+  static String Name(FolderItem* self);
+  // Entries of the folder, "." and ".." left out; 0 for a file or an unreadable folder.
+  // Read again whenever the folder has changed.
+  static int32_t Count(FolderItem* self);
+  // The entry at a 1-based index in byte order of the names; nil outside 1..Count.
+  static Ref<FolderItem> Item(FolderItem* self, int32_t index);
+
+  // The path as the file system knows it (raw bytes, not necessarily UTF-8).
+  const std::string& NativePath() const noexcept { return path_; }
+
+ private:
+  struct Listing;
+  const Listing& CurrentListing();
+  std::string path_;
+  std::unique_ptr<Listing> listing_;  // the folder's sorted names, while still current
 };
+
+// The modal open-file dialog, listing only files of the registered file types whose Names
+// the filter text holds. The chosen file, nil when the user cancels. Main thread only.
+Ref<FolderItem> GetOpenFolderItem(const String& filter);
 
 }  // namespace rt

@@ -2,9 +2,13 @@
 #include "platform/application.h"
 #include "platform/control.h"
 #include "platform/delegate.h"
+#include "platform/end_of_line.h"
 #include "platform/errors.h"
+#include "platform/folder_item.h"
 #include "platform/menu.h"
+#include "platform/open_dialog.h"
 #include "platform/runtime_state.h"
+#include "platform/tag_plugin.h"
 #include "platform/window.h"
 
 namespace rt {
@@ -14,14 +18,19 @@ std::span<const StaticRoutine> FrameworkClassBuilders() {
       {"Application.__ctblinit", [] { Application::__Lookup(); }},
       {"Control.__ctblinit", [] { Control::__Lookup(); }},
       {"Delegate.__ctblinit", [] { Delegate::__Lookup(); }},
+      {"EndOfLine.__ctblinit", [] { EndOfLine::__Lookup(); }},
+      {"FolderItem.__ctblinit", [] { FolderItem::__Lookup(); }},
       {"IllegalCastException.__ctblinit", [] { IllegalCastException::__Lookup(); }},
       {"MenuBar.__ctblinit", [] { MenuBar::__Lookup(); }},
       {"MenuItem.__ctblinit", [] { MenuItem::__Lookup(); }},
       {"NilObjectException.__ctblinit", [] { NilObjectException::__Lookup(); }},
+      {"OpenDialogExt.__ctblinit", [] { OpenDialogExt::__Lookup(); }},
       {"OutOfBoundsException.__ctblinit", [] { OutOfBoundsException::__Lookup(); }},
       {"QuitMenuItem.__ctblinit", [] { QuitMenuItem::__Lookup(); }},
       {"RectControl.__ctblinit", [] { RectControl::__Lookup(); }},
       {"RuntimeException.__ctblinit", [] { RuntimeException::__Lookup(); }},
+      {"TagLibFileRefExt.__ctblinit", [] { TagLibFileRefExt::__Lookup(); }},
+      {"TagLibTagExt.__ctblinit", [] { TagLibTagExt::__Lookup(); }},
       {"ThreadAccessingUIException.__ctblinit", [] { ThreadAccessingUIException::__Lookup(); }},
       {"Window.__ctblinit", [] { Window::__Lookup(); }},
   };

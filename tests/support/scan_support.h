@@ -1,0 +1,43 @@
+// Helpers for tests of the folder scan and the tag reading: the program's plugin entry
+// points, a main window with just the two controls the scan uses, and readers of both.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/listbox.h"
+#include "platform/tag_plugin.h"
+#include "platform/text_area.h"
+#include "platform/window.h"
+
+namespace qtest {
+
+// Loads the plugins and binds the entry points as start-up does.
+void BindProgramPlugins();
+
+// A window of a subclass of Window1 that keeps Window1's members but finds its list box
+// and text area by name among the controls made here (either may be left out), and makes
+// none of its own. Not held by the framework.
+rt::Ref<rt::Window> MakeScanWindow(bool withListbox = true, bool withTextArea = true);
+
+std::vector<std::string> Rows(rt::Window* window);
+std::string Text(rt::Window* window);
+void SetText(rt::Window* window, const std::string& text);
+
+// Opens a tag-file reference on path and gives its tag (nil when none).
+rt::Ref<rt::TagLibTagExt> ReadTag(const std::string& path);
+// "title - artist", or "nil" when the file has no readable tag.
+std::string TagLine(const std::string& path);
+
+// Forgets a quit request, so that later runs in the same process are not ended by it.
+void ForgetQuitRequest();
+
+// The class name of the framework error that f raised, "" when it raised none.
+std::string RaisedClass(const std::function<void()>& f);
+
+// Lines of the call log that start with prefix.
+std::vector<std::string> LinesStartingWith(const std::vector<std::string>& log,
+                                           const std::string& prefix);
+
+}  // namespace qtest
