@@ -1,5 +1,8 @@
 #include "support/scan_support.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+
 #include "app/startup.h"
 #include "platform/class_table.h"
 #include "platform/errors.h"
@@ -88,8 +91,13 @@ std::string TagLine(const std::string& path) {
 }
 
 void ForgetQuitRequest() {
+  if (!rt::State().quitRequested) return;
   rt::State().quitRequested = false;
   rt::State().quitCode = 0;
+  // A quit outside a running loop leaves Qt's "quit now" mark, which would end the next
+  // modal dialog at once; a turn of the application's own loop clears it.
+  QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+  QCoreApplication::exec();
 }
 
 std::string RaisedClass(const std::function<void()>& f) {
