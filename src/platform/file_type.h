@@ -14,8 +14,9 @@ class FileType : public Object {
   static ClassTable* __Lookup();
 };
 
-// The extensions (each with its dot) of the registered file types whose Names the filter
-// lists, ";"-separated; each extension once, in the filter's order. Empty when none match.
-std::vector<std::string> RegisteredExtensionsFor(const String& filter);
+// The extensions, each with its leading dot, of the registered types that the filter text
+// ("audio/mp3;audio/mp4;") names: in the filter's order, then registration order, each once.
+// Names that no registered type has contribute nothing.
+std::vector<std::string> RuntimeFileTypeExtensions(const String& filter);
 
 }  // namespace rt

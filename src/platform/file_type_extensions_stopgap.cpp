@@ -1,10 +1,10 @@
 // STOPGAP, to be deleted when the file-type registry lands: it defines
-// RegisteredExtensionsFor in file_type.cpp, whose definition then takes over from this weak
-// one. Until then no type is registered, so no extension matches.
+// RuntimeFileTypeExtensions in file_type.cpp, which then takes over from this weak definition.
+// Until then no type is registered, so no extension matches.
 #include "platform/file_type.h"
 
 namespace rt {
 
-[[gnu::weak]] std::vector<std::string> RegisteredExtensionsFor(const String&) { return {}; }
+[[gnu::weak]] std::vector<std::string> RuntimeFileTypeExtensions(const String&) { return {}; }
 
 }  // namespace rt

@@ -186,7 +186,7 @@ Ref<FolderItem> GetOpenFolderItem(const String& filter) {
   LogCall("GetOpenFolderItem " + filter.Std());
   OpenFileRequest request;
   request.filter = filter.Std();
-  request.extensions = RegisteredExtensionsFor(filter);
+  request.extensions = RuntimeFileTypeExtensions(filter);
   std::optional<std::string> chosen = CurrentPrompter().ChooseOpenFile(request);
   if (!chosen) return nullptr;
   return FolderItem::FromPath(std::move(*chosen));

@@ -139,7 +139,7 @@ TEST(GetOpenFolderItem, AsksThePrompterWithTheFilterAndItsExtensions) {
   EXPECT_EQ(picked->NativePath(), "/music/picked.mp3");
   ASSERT_EQ(prompter.openFileRequests.size(), 2u);
   EXPECT_EQ(prompter.openFileRequests[0].filter, "audio/mp3;audio/wav;");
-  EXPECT_EQ(prompter.openFileRequests[0].extensions, rt::RegisteredExtensionsFor(filter));
+  EXPECT_EQ(prompter.openFileRequests[0].extensions, rt::RuntimeFileTypeExtensions(filter));
 }
 
 }  // namespace
