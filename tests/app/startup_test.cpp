@@ -29,6 +29,7 @@ int CountOf(const std::vector<std::string>& log, const std::string& line) {
 TEST(StartUp, RunsItsStepsInOrderAndEndsInOrder) {
   qtest::ScriptedPrompter prompter;
   int windowsDuringLoop = -1;
+  const long liveBefore = rt::LiveObjectCount();
   qtest::RunResult run = qtest::RunProgram([&] {
     windowsDuringLoop = static_cast<int>(rt::RuntimeWindows().size());
   });
@@ -69,6 +70,7 @@ TEST(StartUp, RunsItsStepsInOrderAndEndsInOrder) {
   EXPECT_EQ(CountOf(run.log, "window made Window1.Window1"), 1);
   EXPECT_TRUE(prompter.unhandledErrors.empty());
   EXPECT_TRUE(rt::RuntimeWindows().empty());
+  EXPECT_EQ(rt::LiveObjectCount(), liveBefore) << "every object the run made is released";
 }
 
 TEST(StartUp, AnErrorInEarlyStartUpIsReportedOnceAndTheProgramEndsInOrder) {

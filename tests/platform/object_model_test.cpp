@@ -169,4 +169,13 @@ TEST_F(MainThreadRule, AnErrorLeavingProgramCodeIsHeldUntilTheLoopRaisesIt) {
   EXPECT_EQ(RaisedClass([] { rt::_RuntimeRun(); }), "NilObjectException");
 }
 
+int gLateStartups = 0;
+
+TEST_F(MainThreadRule, LateStartUpRunsExactlyOnce) {
+  gLateStartups = 0;
+  rt::_RunFrameworkInitialization([] { ++gLateStartups; });
+  rt::_RunFrameworkInitialization([] { ++gLateStartups; });
+  EXPECT_EQ(gLateStartups, 1);
+}
+
 }  // namespace
