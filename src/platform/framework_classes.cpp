@@ -3,6 +3,7 @@
 #include "platform/control.h"
 #include "platform/delegate.h"
 #include "platform/errors.h"
+#include "platform/file_type.h"
 #include "platform/menu.h"
 #include "platform/runtime_state.h"
 #include "platform/window.h"
@@ -14,6 +15,7 @@ std::span<const StaticRoutine> FrameworkClassBuilders() {
       {"Application.__ctblinit", [] { Application::__Lookup(); }},
       {"Control.__ctblinit", [] { Control::__Lookup(); }},
       {"Delegate.__ctblinit", [] { Delegate::__Lookup(); }},
+      {"FileType.__ctblinit", [] { FileType::__Lookup(); }},
       {"IllegalCastException.__ctblinit", [] { IllegalCastException::__Lookup(); }},
       {"MenuBar.__ctblinit", [] { MenuBar::__Lookup(); }},
       {"MenuItem.__ctblinit", [] { MenuItem::__Lookup(); }},
