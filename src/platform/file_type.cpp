@@ -42,8 +42,8 @@ void ForEachPiece(std::string_view text, Fn fn) {
 bool RuntimeRegisterFileType(const String& name, const String& macCreator, const String& macType,
                              const String& extensions, const String& uti) {
   if (CallLogActive())
-    LogCall("RuntimeRegisterFileType " + name.Std() + "|" + macCreator.Std() + "|" +
-            macType.Std() + "|" + extensions.Std() + "|" + uti.Std());
+    LogCall("RuntimeRegisterFileType " + name.Std() + "|" + macCreator.Std() + "|" + macType.Std() +
+            "|" + extensions.Std() + "|" + uti.Std());
   MaybeFail("RuntimeRegisterFileType");
   RegisterShutdownHook(&ForgetRegistry);
   Registry().push_back({name, macCreator, macType, extensions, uti});

@@ -97,9 +97,9 @@ QKeySequence ShortcutOf(const String& text) {
   if (rest.isEmpty()) return {};
   // The framework's shortcut texts name the platform's command key "Cmd": Ctrl on Linux.
   static const std::pair<const char*, const char*> kModifiers[] = {
-      {"cmd", "Ctrl"},    {"command", "Ctrl"}, {"ctrl", "Ctrl"}, {"control", "Ctrl"},
-      {"shift", "Shift"}, {"alt", "Alt"},      {"option", "Alt"}, {"opt", "Alt"},
-      {"meta", "Meta"},
+      {"cmd", "Ctrl"},     {"command", "Ctrl"}, {"ctrl", "Ctrl"},
+      {"control", "Ctrl"}, {"shift", "Shift"},  {"alt", "Alt"},
+      {"option", "Alt"},   {"opt", "Alt"},      {"meta", "Meta"},
   };
   QString portable;
   for (bool more = true; more;) {
@@ -141,30 +141,33 @@ struct TextState {
 
 bool Applies(EditCommand c, const TextState& s) {
   switch (c) {
-    case EditCommand::Undo: return !s.readOnly && s.undo;
-    case EditCommand::Cut: return !s.readOnly && s.selection && s.reveals;
-    case EditCommand::Copy: return s.selection && s.reveals;
-    case EditCommand::Paste: return !s.readOnly && s.paste;
-    case EditCommand::Clear: return !s.readOnly && s.selection;
-    case EditCommand::SelectAll: return s.text;
-    case EditCommand::None: break;
+    case EditCommand::Undo:
+      return !s.readOnly && s.undo;
+    case EditCommand::Cut:
+      return !s.readOnly && s.selection && s.reveals;
+    case EditCommand::Copy:
+      return s.selection && s.reveals;
+    case EditCommand::Paste:
+      return !s.readOnly && s.paste;
+    case EditCommand::Clear:
+      return !s.readOnly && s.selection;
+    case EditCommand::SelectAll:
+      return s.text;
+    case EditCommand::None:
+      break;
   }
   return false;
 }
 
 template <class Edit>  // QPlainTextEdit or QTextEdit
 TextState StateOf(Edit* e) {
-  return {e->isReadOnly(),  e->textCursor().hasSelection(), e->document()->isUndoAvailable(),
-          e->canPaste(),    !e->document()->isEmpty(),      true};
+  return {e->isReadOnly(), e->textCursor().hasSelection(), e->document()->isUndoAvailable(),
+          e->canPaste(),   !e->document()->isEmpty(),      true};
 }
 TextState StateOf(QLineEdit* e) {
   const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
-  return {e->isReadOnly(),
-          e->hasSelectedText(),
-          e->isUndoAvailable(),
-          clip && clip->hasText(),
-          !e->text().isEmpty(),
-          e->echoMode() == QLineEdit::Normal};
+  return {e->isReadOnly(),         e->hasSelectedText(), e->isUndoAvailable(),
+          clip && clip->hasText(), !e->text().isEmpty(), e->echoMode() == QLineEdit::Normal};
 }
 
 bool MultipleSelection(QAbstractItemView* v) {
@@ -205,18 +208,29 @@ QString SelectedText(QAbstractItemView* v) {
 template <class Edit>
 void PerformOnText(EditCommand c, Edit* e) {
   switch (c) {
-    case EditCommand::Undo: e->undo(); break;
-    case EditCommand::Cut: e->cut(); break;
-    case EditCommand::Copy: e->copy(); break;
-    case EditCommand::Paste: e->paste(); break;
+    case EditCommand::Undo:
+      e->undo();
+      break;
+    case EditCommand::Cut:
+      e->cut();
+      break;
+    case EditCommand::Copy:
+      e->copy();
+      break;
+    case EditCommand::Paste:
+      e->paste();
+      break;
     case EditCommand::Clear: {
       QTextCursor cursor = e->textCursor();
       cursor.removeSelectedText();
       e->setTextCursor(cursor);
       break;
     }
-    case EditCommand::SelectAll: e->selectAll(); break;
-    case EditCommand::None: break;
+    case EditCommand::SelectAll:
+      e->selectAll();
+      break;
+    case EditCommand::None:
+      break;
   }
 }
 
@@ -226,13 +240,26 @@ void Perform(EditCommand c, QWidget* w) {
   if (auto* e = qobject_cast<QTextEdit*>(w)) return PerformOnText(c, e);
   if (auto* e = qobject_cast<QLineEdit*>(w)) {
     switch (c) {
-      case EditCommand::Undo: e->undo(); break;
-      case EditCommand::Cut: e->cut(); break;
-      case EditCommand::Copy: e->copy(); break;
-      case EditCommand::Paste: e->paste(); break;
-      case EditCommand::Clear: e->del(); break;  // with a selection: deletes just that
-      case EditCommand::SelectAll: e->selectAll(); break;
-      case EditCommand::None: break;
+      case EditCommand::Undo:
+        e->undo();
+        break;
+      case EditCommand::Cut:
+        e->cut();
+        break;
+      case EditCommand::Copy:
+        e->copy();
+        break;
+      case EditCommand::Paste:
+        e->paste();
+        break;
+      case EditCommand::Clear:
+        e->del();
+        break;  // with a selection: deletes just that
+      case EditCommand::SelectAll:
+        e->selectAll();
+        break;
+      case EditCommand::None:
+        break;
     }
     return;
   }
@@ -472,50 +499,49 @@ void FillVtable(ClassTable* c) {
 void AddMenuItemMembers(ClassTable* c) {
   const Invoker textTag = EraseFn(&InvokeTextTag);
   AddMembers(
-      c,
-      {
-          {"Append", "%%o<MenuItem>", EraseFn(&M::Append), Inv<void(M*, M*)>(), 0},
-          {"Child", "%o<MenuItem>%s", EraseFn(&M::Child), Inv<Ref<M>(M*, S)>(), 1},
-          {"Clone", "%o<MenuItem>%", EraseFn(&M::Clone), Inv<Ref<M>(M*)>(), 2},
-          {"Close", "%%", EraseFn(&M::Close), Inv<void(M*)>(), 3},
-          {"Constructor", "%%", EraseFn(static_cast<void (*)(M*)>(&M::Constructor)),
-           Inv<void(M*)>(), 4},
-          {"Constructor", "%%o<MenuItem>", EraseFn(static_cast<void (*)(M*, M*)>(&M::Constructor)),
-           Inv<void(M*, M*)>(), 5},
-          {"Constructor", "%%so<Variant>", EraseFn(static_cast<TextTagFn>(&M::Constructor)),
-           textTag, 6},
-          {"Count", "%i4%", EraseFn(&M::Count), Inv<int32_t(M*)>(), 7},
-          {"Enable", "%%", EraseFn(&M::Enable), Inv<void(M*)>(), 8},
-          {"Handle", "%p%", EraseFn(&M::Handle), Inv<void*(M*)>(), 9},
-          {"Insert", "%%i4o<MenuItem>", EraseFn(&M::Insert), Inv<void(M*, int32_t, M*)>(), 10},
-          {"Item", "%o<MenuItem>%i4", EraseFn(&M::Item), Inv<Ref<M>(M*, int32_t)>(), 11},
-          {"MenuItem", "%%", EraseFn(static_cast<void (*)(M*)>(&M::MenuItem_)), Inv<void(M*)>(),
-           12, MemberKind::ClassConstructor},
-          {"MenuItem", "%%so<Variant>", EraseFn(static_cast<TextTagFn>(&M::MenuItem_)), textTag,
-           13, MemberKind::ClassConstructor},
-          {"PopUp", "%o<MenuItem>%", EraseFn(static_cast<Ref<M> (*)(M*)>(&M::PopUp)),
-           Inv<Ref<M>(M*)>(), 14},
-          {"PopUp", "%o<MenuItem>%i4i4",
-           EraseFn(static_cast<Ref<M> (*)(M*, int32_t, int32_t)>(&M::PopUp)),
-           Inv<Ref<M>(M*, int32_t, int32_t)>(), 15},
-          {"Remove", "%%i4", EraseFn(static_cast<void (*)(M*, int32_t)>(&M::Remove)),
-           Inv<void(M*, int32_t)>(), 16},
-          {"Remove", "%%o<MenuItem>", EraseFn(static_cast<void (*)(M*, M*)>(&M::Remove)),
-           Inv<void(M*, M*)>(), 17},
-          {"Remove", "%%s", EraseFn(static_cast<void (*)(M*, S)>(&M::Remove)),
-           Inv<void(M*, S)>(), 18},
-          {"_DependencyList", "%%", EraseFn(&M::_DependencyList), Inv<void(M*)>(), 19},
-          {"_DisableEntirely", "%%", EraseFn(&M::_DisableEntirely), Inv<void(M*)>(), 20},
-          {"_Lookup", "%o<MenuItem>%s", EraseFn(static_cast<Ref<M> (*)(M*, S)>(&M::_Lookup)),
-           Inv<Ref<M>(M*, S)>(), 21},
-          {"_Lookup", "%o<MenuItem>%si4",
-           EraseFn(static_cast<Ref<M> (*)(M*, S, int32_t)>(&M::_Lookup)),
-           Inv<Ref<M>(M*, S, int32_t)>(), 22},
-          {"_SelfEnable", "%%", EraseFn(&M::_SelfEnable), Inv<void(M*)>(), 23},
-          {"_Swap", "%%o<MenuItem>", EraseFn(&M::_Swap), Inv<void(M*, M*)>(), 24},
-          {"__Exit", "%%", EraseFn(&M::__Exit), Inv<void(M*)>(), -1, MemberKind::Plain},
-          {"__Init", "%%", EraseFn(&M::__Init), Inv<void(M*)>(), -1, MemberKind::Plain},
-      });
+      c, {
+             {"Append", "%%o<MenuItem>", EraseFn(&M::Append), Inv<void(M*, M*)>(), 0},
+             {"Child", "%o<MenuItem>%s", EraseFn(&M::Child), Inv<Ref<M>(M*, S)>(), 1},
+             {"Clone", "%o<MenuItem>%", EraseFn(&M::Clone), Inv<Ref<M>(M*)>(), 2},
+             {"Close", "%%", EraseFn(&M::Close), Inv<void(M*)>(), 3},
+             {"Constructor", "%%", EraseFn(static_cast<void (*)(M*)>(&M::Constructor)),
+              Inv<void(M*)>(), 4},
+             {"Constructor", "%%o<MenuItem>",
+              EraseFn(static_cast<void (*)(M*, M*)>(&M::Constructor)), Inv<void(M*, M*)>(), 5},
+             {"Constructor", "%%so<Variant>", EraseFn(static_cast<TextTagFn>(&M::Constructor)),
+              textTag, 6},
+             {"Count", "%i4%", EraseFn(&M::Count), Inv<int32_t(M*)>(), 7},
+             {"Enable", "%%", EraseFn(&M::Enable), Inv<void(M*)>(), 8},
+             {"Handle", "%p%", EraseFn(&M::Handle), Inv<void*(M*)>(), 9},
+             {"Insert", "%%i4o<MenuItem>", EraseFn(&M::Insert), Inv<void(M*, int32_t, M*)>(), 10},
+             {"Item", "%o<MenuItem>%i4", EraseFn(&M::Item), Inv<Ref<M>(M*, int32_t)>(), 11},
+             {"MenuItem", "%%", EraseFn(static_cast<void (*)(M*)>(&M::MenuItem_)), Inv<void(M*)>(),
+              12, MemberKind::ClassConstructor},
+             {"MenuItem", "%%so<Variant>", EraseFn(static_cast<TextTagFn>(&M::MenuItem_)), textTag,
+              13, MemberKind::ClassConstructor},
+             {"PopUp", "%o<MenuItem>%", EraseFn(static_cast<Ref<M> (*)(M*)>(&M::PopUp)),
+              Inv<Ref<M>(M*)>(), 14},
+             {"PopUp", "%o<MenuItem>%i4i4",
+              EraseFn(static_cast<Ref<M> (*)(M*, int32_t, int32_t)>(&M::PopUp)),
+              Inv<Ref<M>(M*, int32_t, int32_t)>(), 15},
+             {"Remove", "%%i4", EraseFn(static_cast<void (*)(M*, int32_t)>(&M::Remove)),
+              Inv<void(M*, int32_t)>(), 16},
+             {"Remove", "%%o<MenuItem>", EraseFn(static_cast<void (*)(M*, M*)>(&M::Remove)),
+              Inv<void(M*, M*)>(), 17},
+             {"Remove", "%%s", EraseFn(static_cast<void (*)(M*, S)>(&M::Remove)),
+              Inv<void(M*, S)>(), 18},
+             {"_DependencyList", "%%", EraseFn(&M::_DependencyList), Inv<void(M*)>(), 19},
+             {"_DisableEntirely", "%%", EraseFn(&M::_DisableEntirely), Inv<void(M*)>(), 20},
+             {"_Lookup", "%o<MenuItem>%s", EraseFn(static_cast<Ref<M> (*)(M*, S)>(&M::_Lookup)),
+              Inv<Ref<M>(M*, S)>(), 21},
+             {"_Lookup", "%o<MenuItem>%si4",
+              EraseFn(static_cast<Ref<M> (*)(M*, S, int32_t)>(&M::_Lookup)),
+              Inv<Ref<M>(M*, S, int32_t)>(), 22},
+             {"_SelfEnable", "%%", EraseFn(&M::_SelfEnable), Inv<void(M*)>(), 23},
+             {"_Swap", "%%o<MenuItem>", EraseFn(&M::_Swap), Inv<void(M*, M*)>(), 24},
+             {"__Exit", "%%", EraseFn(&M::__Exit), Inv<void(M*)>(), -1, MemberKind::Plain},
+             {"__Init", "%%", EraseFn(&M::__Init), Inv<void(M*)>(), -1, MemberKind::Plain},
+         });
 }
 
 Object* NewMenuItem() {
@@ -562,8 +588,8 @@ ClassTable* MenuBar::__Lookup() {
     // MenuItem's members in name order, with the bar's own in their places.
     for (const MemberDescription& m : super->members) {
       if (m.name == "_Lookup" && m.slot == MenuItem::slot::_Lookup.index)
-        AddMembers(c, {{"_InstallClone", "%%", EraseFn(&MenuBar::_InstallClone),
-                        Inv<void(M*)>(), slot::_InstallClone.index}});
+        AddMembers(c, {{"_InstallClone", "%%", EraseFn(&MenuBar::_InstallClone), Inv<void(M*)>(),
+                        slot::_InstallClone.index}});
       c->members.push_back(m);
       if (m.name == "_DependencyList") c->members.back().function = EraseFn(&_DependencyList);
       if (m.name == "__Init")

@@ -25,8 +25,8 @@ const Lines kRegistrations = {
     "RuntimeRegisterFileType audio/x-m4a|hook|M4A |.m4a|public.mpeg-4-audio",
 };
 const Lines kWithdrawals = {
-    "RuntimeDeregisterFileType audio/aiff", "RuntimeDeregisterFileType audio/mp3",
-    "RuntimeDeregisterFileType audio/mp4",  "RuntimeDeregisterFileType audio/wav",
+    "RuntimeDeregisterFileType audio/aiff",  "RuntimeDeregisterFileType audio/mp3",
+    "RuntimeDeregisterFileType audio/mp4",   "RuntimeDeregisterFileType audio/wav",
     "RuntimeDeregisterFileType audio/x-m4a", "RuntimeDeregisterFileType audio/x-m4a",
 };
 
@@ -109,7 +109,7 @@ TEST_F(FileTypesTest, AllIsTheFixedFilterTextWhetherOrNotTheTypesExist) {
 TEST_F(FileTypesTest, TheFilterTextNamesTheRegisteredExtensionsOnceEach) {
   EXPECT_TRUE(rt::RuntimeFileTypeExtensions(FT::All()).empty()) << "nothing registered yet";
   FT::_Initialize();
-  const std::vector<std::string> all = {".mp3", ".swa",  ".mp4",  ".aiff", ".aif",
+  const std::vector<std::string> all = {".mp3",  ".swa",  ".mp4", ".aiff", ".aif",
                                         ".aifc", ".cdda", ".wav", ".bwf",  ".m4a"};
   EXPECT_EQ(rt::RuntimeFileTypeExtensions(FT::All()), all);
   EXPECT_EQ(rt::RuntimeFileTypeExtensions("audio/mp3;audio/mp4;"),
@@ -232,9 +232,15 @@ TEST_F(FileTypesTest, AnErrorInTheMiddleLeavesTheStatesSoFarAndTheFinalizersRele
     Lines withdrawals;
   };
   const Case cases[] = {
-      {"RuntimeRegisterFileType", 3, 3, 2,
+      {"RuntimeRegisterFileType",
+       3,
+       3,
+       2,
        {"RuntimeDeregisterFileType audio/mp3", "RuntimeDeregisterFileType audio/mp4"}},
-      {"RuntimeNewObject FileType", 4, 3, 3,
+      {"RuntimeNewObject FileType",
+       4,
+       3,
+       3,
        {"RuntimeDeregisterFileType audio/aiff", "RuntimeDeregisterFileType audio/mp3",
         "RuntimeDeregisterFileType audio/mp4"}},
       {"RuntimeNewObject FileType", 1, 0, 0, {}},
@@ -281,8 +287,8 @@ TEST(FileTypesInTheProgram, RegisteredBeforeTheApplicationAndWithdrawnByTheirFin
   // Each finaliser's withdrawal comes right after it, in the finalisers' order.
   const char* exits[] = {"Aiff", "Mp3", "Mp4", "Wav", "XM4a", "XM4a1"};
   for (int i = 0; i < 6; ++i) {
-    const int at = qtest::IndexOf(run.log, std::string("exit FileTypes1.pAudio") + exits[i] +
-                                               ".__Exit");
+    const int at =
+        qtest::IndexOf(run.log, std::string("exit FileTypes1.pAudio") + exits[i] + ".__Exit");
     ASSERT_GE(at, 0);
     ASSERT_LT(at + 1, static_cast<int>(run.log.size()));
     EXPECT_EQ(run.log[at + 1], kWithdrawals[i]);
