@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 #include "menus/main_menu_bar.h"
 #include "platform/application.h"
@@ -126,6 +127,9 @@ TEST(MenuBarInTheWindow, ShowsFileAndEditAsARealMenuBar) {
     ASSERT_EQ(file->actions().size(), 1);
     EXPECT_EQ(file->actions()[0]->text(), "&Quit");
     EXPECT_EQ(file->actions()[0]->shortcut(), QKeySequence("Ctrl+Q"));
+    QTest::keyClick(peer, Qt::Key_F, Qt::AltModifier);  // "&File": Alt+F opens it
+    EXPECT_TRUE(file->isVisible());
+    file->hide();
 
     QMenu* edit = bar->actions()[1]->menu();
     ASSERT_TRUE(edit);
@@ -349,6 +353,132 @@ TEST(EditMenu, ItemsApplyToTheFocusedTextFieldListOrNothing) {
   EXPECT_TRUE(checked);
   EXPECT_FALSE(warnings.Any("Ambiguous"));
   EXPECT_EQ(run.status, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A menu shown as a context menu gives back the item chosen in it, whose Action runs.
+TEST(MenuItemPopUp, GivesBackTheChosenItemAfterItsAction) {
+  qtest::EnsureQtApplication();
+  const long before = rt::LiveObjectCount();
+  {
+    auto make = [](const char* name, const char* text) {
+      Ref<rt::Object> o = rt::RuntimeNewObject(rt::MenuItem::__Lookup());
+      Ref<rt::MenuItem> m(static_cast<rt::MenuItem*>(o.get()));
+      rt::MenuItem::SetName(m.get(), name);
+      rt::MenuItem::SetText(m.get(), text);
+      return m;
+    };
+    Ref<rt::MenuItem> root = make("root", "");
+    Ref<rt::MenuItem> second = make("second", "Second");
+    rt::MenuItem::Append(root.get(), make("first", "First").get());
+    rt::MenuItem::Append(root.get(), second.get());
+    static int actions;
+    actions = 0;
+    rt::RuntimeAddEventHandler(
+        second.get(), rt::MenuItem::Action, [](rt::Object*) { ++actions; }, nullptr);
+
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* menu = qobject_cast<QMenu*>(w); menu && menu->isVisible()) {
+          shown = true;
+          ASSERT_EQ(menu->actions().size(), 2);
+          EXPECT_EQ(menu->actions()[0]->text(), "First");
+          menu->actions()[1]->trigger();
+          return;
+        }
+      QCoreApplication::exit(1);  // no menu came up: do not hang
+    });
+    Ref<rt::MenuItem> chosen = rt::MenuItem::PopUp(root.get(), 10, 10);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(chosen, second);
+    EXPECT_EQ(actions, 1);
+  }
+  EXPECT_EQ(rt::LiveObjectCount(), before);
+}
+
+}  // namespace
+
+namespace {
+
+Ref<rt::MenuItem> NewItem(const char* name, const char* text, const char* keys = "") {
+  Ref<rt::Object> o = rt::RuntimeNewObject(rt::MenuItem::__Lookup());
+  Ref<rt::MenuItem> m(static_cast<rt::MenuItem*>(o.get()));
+  rt::MenuItem::SetName(m.get(), name);
+  rt::MenuItem::SetText(m.get(), text);
+  rt::MenuItem::SetKeyboardShortcut(m.get(), keys);
+  return m;
+}
+
+TEST(InstalledMenuBar, ShowsTextsSeparatorsShortcutsAndVisibilityAsStored) {
+  qtest::EnsureQtApplication();
+  const long before = rt::LiveObjectCount();
+  {
+    const std::pair<const char*, const char*> keys[] = {
+        {"Cmd+Q", "Ctrl+Q"},
+        {"Cmd+Shift+Z", "Ctrl+Shift+Z"},
+        {"cmd+option+x", "Ctrl+Alt+X"},
+        {"F5", "F5"},
+        {"Cmd++", "Ctrl++"},
+        {"", ""},
+        {"Cmd+Nonsense", ""},
+    };
+    Ref<rt::Object> o = rt::RuntimeNewObject(rt::MenuBar::__Lookup());
+    Ref<rt::MenuItem> bar(static_cast<rt::MenuItem*>(o.get()));
+    Ref<rt::MenuItem> menu = NewItem("M", "&Menu");
+    rt::MenuItem::Append(bar.get(), menu.get());
+    for (const auto& [text, qt] : keys)
+      rt::MenuItem::Append(menu.get(), NewItem(text, text, text).get());
+    rt::MenuItem::Append(menu.get(), NewItem("Sep", "-").get());
+    Ref<rt::MenuItem> hidden = NewItem("Hidden", "Hidden");
+    rt::MenuItem::SetVisible(hidden.get(), false);
+    rt::MenuItem::Append(menu.get(), hidden.get());
+    Ref<rt::MenuItem> sub = NewItem("Sub", "&More");
+    rt::MenuItem::Append(sub.get(), NewItem("Inner", "Inner").get());
+    rt::MenuItem::Append(menu.get(), sub.get());
+
+    rt::WindowPeer peer(nullptr);
+    rt::InstallMenuBar(&peer, bar.get());
+    QMenuBar* qbar = BarOf(&peer);
+    ASSERT_TRUE(qbar);
+    ASSERT_EQ(qbar->actions().size(), 1);
+    QMenu* m = qbar->actions()[0]->menu();
+    ASSERT_TRUE(m);
+    EXPECT_EQ(qbar->actions()[0]->text(), "&Menu");
+    const QList<QAction*> actions = m->actions();
+    ASSERT_EQ(actions.size(), static_cast<qsizetype>(std::size(keys)) + 3);
+    for (size_t i = 0; i < std::size(keys); ++i) {
+      SCOPED_TRACE(keys[i].first);
+      EXPECT_EQ(actions[i]->shortcut(), QKeySequence(keys[i].second));
+      EXPECT_EQ(actions[i]->text(), keys[i].first);
+    }
+    EXPECT_TRUE(actions[std::size(keys)]->isSeparator());
+    EXPECT_FALSE(actions[std::size(keys) + 1]->isVisible());
+    QMenu* more = actions[std::size(keys) + 2]->menu();
+    ASSERT_TRUE(more);
+    EXPECT_EQ(more->title(), "&More");
+    ASSERT_EQ(more->actions().size(), 1);
+    EXPECT_EQ(more->actions()[0]->text(), "Inner");
+
+    // Later stores show at once; a changed tree shows once the bar is installed again.
+    rt::MenuItem::SetText(hidden.get(), "Shown");
+    rt::MenuItem::SetVisible(hidden.get(), true);
+    EXPECT_EQ(actions[std::size(keys) + 1]->text(), "Shown");
+    EXPECT_TRUE(actions[std::size(keys) + 1]->isVisible());
+    rt::MenuItem::Append(bar.get(), NewItem("N", "&Next").get());
+    rt::InstallMenuBar(&peer, bar.get());
+    EXPECT_EQ(qbar->actions().size(), 2);
+
+    // No bar: no menus.
+    rt::InstallMenuBar(&peer, nullptr);
+    EXPECT_TRUE(qbar->actions().isEmpty());
+    EXPECT_TRUE(qbar->isHidden());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  EXPECT_EQ(rt::LiveObjectCount(), before);
 }
 
 }  // namespace
