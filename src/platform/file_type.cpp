@@ -25,13 +25,13 @@ std::string_view Trimmed(std::string_view s) {
   return s;
 }
 
-// Calls fn with every non-empty, trimmed piece of the ";"-separated text.
+// Calls fn with every non-empty, trimmed item of the ";"-separated text.
 template <class Fn>
-void ForEachPiece(std::string_view text, Fn fn) {
+void ForEachItem(std::string_view text, Fn fn) {
   while (!text.empty()) {
     size_t end = text.find(';');
-    std::string_view piece = Trimmed(text.substr(0, end));
-    if (!piece.empty()) fn(piece);
+    std::string_view item = Trimmed(text.substr(0, end));
+    if (!item.empty()) fn(item);
     if (end == std::string_view::npos) break;
     text.remove_prefix(end + 1);
   }
@@ -62,10 +62,10 @@ std::vector<RegisteredFileType> RuntimeRegisteredFileTypes() { return Registry()
 
 std::vector<std::string> RuntimeFileTypeExtensions(const String& filter) {
   std::vector<std::string> out;
-  ForEachPiece(filter.View(), [&](std::string_view name) {
+  ForEachItem(filter.View(), [&](std::string_view name) {
     for (const RegisteredFileType& type : Registry()) {
       if (Trimmed(type.name.View()) != name) continue;
-      ForEachPiece(type.extensions.View(), [&](std::string_view ext) {
+      ForEachItem(type.extensions.View(), [&](std::string_view ext) {
         std::string dotted = ext.front() == '.' ? std::string(ext) : "." + std::string(ext);
         if (dotted.size() > 1 && std::find(out.begin(), out.end(), dotted) == out.end())
           out.push_back(std::move(dotted));
