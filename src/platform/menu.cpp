@@ -363,7 +363,9 @@ class MenuKeyRouter : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() != QEvent::ShortcutOverride) return false;
-    WindowPeer* peer = PeerOf(qobject_cast<QWidget*>(watched));
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // Only keys typed in the window itself: a dialog or an open menu keeps its own.
+    auto* peer = widget ? dynamic_cast<WindowPeer*>(widget->window()) : nullptr;
     auto* bar = peer ? qobject_cast<QMenuBar*>(peer->menuWidget()) : nullptr;
     if (!bar) return false;
     auto* key = static_cast<QKeyEvent*>(event);
