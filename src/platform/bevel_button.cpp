@@ -119,7 +119,7 @@ void BevelButton::SetValue(BevelButton* self, bool v) {
 bool BevelButton::GetAcceptFocus(BevelButton* self) { return self->acceptFocus_; }
 void BevelButton::SetAcceptFocus(BevelButton* self, bool v) {
   self->acceptFocus_ = v;
-  if (QWidget* w = self->PeerForUpdate()) self->ApplyFocusPolicy(w);
+  self->UpdateFocus();
 }
 
 }  // namespace rt

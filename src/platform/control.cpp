@@ -119,6 +119,11 @@ void RectControl::SyncPeer(QWidget* peer) {
   ApplyFont();
 }
 
+void RectControl::UpdateFocus() {
+  if (QWidget* w = PeerForUpdate()) ApplyFocusPolicy(w);
+  if (rt::Window* w = OwnerWindow()) w->ApplyTabOrder();
+}
+
 void RectControl::ApplyFocusPolicy(QWidget* peer) {
   peer->setFocusPolicy(tabStop_ ? Qt::StrongFocus : Qt::ClickFocus);
 }
@@ -241,7 +246,7 @@ void RectControl::SetTabIndex(RectControl* self, int32_t v) {
 bool RectControl::GetTabStop(RectControl* self) { return self->tabStop_; }
 void RectControl::SetTabStop(RectControl* self, bool v) {
   self->tabStop_ = v;
-  if (QWidget* w = self->PeerForUpdate()) self->ApplyFocusPolicy(w);
+  self->UpdateFocus();
 }
 
 bool RectControl::GetVisible(RectControl* self) { return self->visible_; }

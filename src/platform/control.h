@@ -127,6 +127,8 @@ class RectControl : public Control {
   // Gives a new peer every property set so far.
   virtual void SyncPeer(QWidget* peer);
   virtual void ApplyFocusPolicy(QWidget* peer);
+  // After a change of what the focus policy depends on: the policy and the tab order again.
+  void UpdateFocus();
   // The peer for a setter to update, nil before construction; applies the main-thread rule.
   QWidget* PeerForUpdate();
   // Context for the peer's signal connections and events, alive exactly as long as the peer.

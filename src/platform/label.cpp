@@ -55,7 +55,6 @@ void Label::ApplyLook() {
   label->setTextInteractionFlags(selectable_
                                      ? Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard
                                      : Qt::NoTextInteraction);
-  ApplyFocusPolicy(label);
   label->setAutoFillBackground(!transparent_);
   SetPaletteColor(label, QPalette::WindowText, textColor_);
 }
@@ -84,6 +83,7 @@ bool Label::GetSelectable(Label* self) { return self->selectable_; }
 void Label::SetSelectable(Label* self, bool v) {
   self->selectable_ = v;
   self->ApplyLook();
+  self->UpdateFocus();
 }
 bool Label::GetTransparent(Label* self) { return self->transparent_; }
 void Label::SetTransparent(Label* self, bool v) {

@@ -480,7 +480,9 @@ void Window::ApplyTabOrder() {
   for (const auto& entry : controls_) {
     if (!entry.second->IsA(RectControl::__Lookup())) continue;
     auto* c = static_cast<RectControl*>(entry.second.get());
-    if (QWidget* w = c->Peer()) chain.emplace_back(RectControl::GetTabIndex(c), w);
+    // Qt leaves widgets that take no focus out of the order, and every pair with them.
+    if (QWidget* w = c->Peer(); w && w->focusPolicy() != Qt::NoFocus)
+      chain.emplace_back(RectControl::GetTabIndex(c), w);
   }
   std::stable_sort(chain.begin(), chain.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
