@@ -135,7 +135,6 @@ void RuntimeMassPropertySetter(Object* obj, PropertyRecord record) {
   if (!obj) RaiseNilObjectException();
   Ref<Object> hold(obj);
   const ClassTable* cls = obj->Class();
-  LogCall("_SetProperties " + cls->name);
 
   // The whole record is checked first, so that a malformed one changes nothing.
   for (RecordReader check(cls, record); !check.AtEnd();) check.Next(false);
@@ -162,7 +161,10 @@ void RuntimeMassPropertySetter(Object* obj, PropertyRecord record) {
                           (failed == 1 ? " entry" : " entries") + " could not be set:" + report));
 }
 
-void _SetProperties(Object* obj, PropertyRecord record) { RuntimeMassPropertySetter(obj, record); }
+void _SetProperties(Object* obj, PropertyRecord record) {
+  if (CallLogActive()) LogCall("_SetProperties " + (obj ? obj->Class()->name : std::string("nil")));
+  RuntimeMassPropertySetter(obj, record);
+}
 
 PropertyValue GetProperty(Object* obj, std::string_view name) {
   if (!obj) RaiseNilObjectException();

@@ -569,7 +569,10 @@ void Window::SetResizeable(Window* self, bool v) {
   self->ApplyFrame();
 }
 
-bool Window::GetVisible(Window* self) { return self->visible_; }
+// Closing the window by its frame hides it too.
+bool Window::GetVisible(Window* self) {
+  return self->peer_ ? self->peer_->isVisible() : self->visible_;
+}
 void Window::SetVisible(Window* self, bool v) {
   _UITrap();
   if (!self) RaiseNilObjectException();

@@ -30,7 +30,7 @@ struct KeyAt {
   size_t offset;
 };
 
-// Keys and offsets as the records are specified to hold them.
+// Keys and offsets the records must hold, written out independently of how they are built.
 const KeyAt kBevelButton1Layout[] = {
     {"Name", 0},           {"Index", 21},           {"Left", 31},
     {"Top", 40},           {"Width", 48},           {"Height", 58},
