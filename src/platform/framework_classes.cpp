@@ -1,11 +1,15 @@
 // The framework's class builders, in no particular order: the initialiser run sorts them.
 #include "platform/application.h"
+#include "platform/bevel_button.h"
 #include "platform/control.h"
 #include "platform/delegate.h"
 #include "platform/errors.h"
 #include "platform/file_type.h"
+#include "platform/label.h"
+#include "platform/listbox.h"
 #include "platform/menu.h"
 #include "platform/runtime_state.h"
+#include "platform/text_area.h"
 #include "platform/window.h"
 
 namespace rt {
@@ -13,10 +17,13 @@ namespace rt {
 std::span<const StaticRoutine> FrameworkClassBuilders() {
   static const StaticRoutine builders[] = {
       {"Application.__ctblinit", [] { Application::__Lookup(); }},
+      {"BevelButton.__ctblinit", [] { BevelButton::__Lookup(); }},
       {"Control.__ctblinit", [] { Control::__Lookup(); }},
       {"Delegate.__ctblinit", [] { Delegate::__Lookup(); }},
       {"FileType.__ctblinit", [] { FileType::__Lookup(); }},
       {"IllegalCastException.__ctblinit", [] { IllegalCastException::__Lookup(); }},
+      {"Label.__ctblinit", [] { Label::__Lookup(); }},
+      {"Listbox.__ctblinit", [] { Listbox::__Lookup(); }},
       {"MenuBar.__ctblinit", [] { MenuBar::__Lookup(); }},
       {"MenuItem.__ctblinit", [] { MenuItem::__Lookup(); }},
       {"NilObjectException.__ctblinit", [] { NilObjectException::__Lookup(); }},
@@ -24,6 +31,8 @@ std::span<const StaticRoutine> FrameworkClassBuilders() {
       {"QuitMenuItem.__ctblinit", [] { QuitMenuItem::__Lookup(); }},
       {"RectControl.__ctblinit", [] { RectControl::__Lookup(); }},
       {"RuntimeException.__ctblinit", [] { RuntimeException::__Lookup(); }},
+      {"TextArea.__ctblinit", [] { TextArea::__Lookup(); }},
+      {"TextEdit.__ctblinit", [] { TextEdit::__Lookup(); }},
       {"ThreadAccessingUIException.__ctblinit", [] { ThreadAccessingUIException::__Lookup(); }},
       {"Window.__ctblinit", [] { Window::__Lookup(); }},
   };
