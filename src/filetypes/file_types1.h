@@ -8,6 +8,7 @@ namespace quorvane::FileTypes1 {
 
 using rt::Ref;
 
+// Nil from load until _Initialize fills them; each then holds its type's only reference.
 extern rt::StaticRef<rt::FileType> pAudioMp3;
 extern rt::StaticRef<rt::FileType> pAudioMp4;
 extern rt::StaticRef<rt::FileType> pAudioAiff;
@@ -15,8 +16,10 @@ extern rt::StaticRef<rt::FileType> pAudioWav;
 extern rt::StaticRef<rt::FileType> pAudioXM4a;
 extern rt::StaticRef<rt::FileType> pAudioXM4a1;
 
+// Makes, fills and registers the six types, in declaration order. An error leaves the
+// statics filled so far as they are and travels on.
 void _Initialize();
+// The filter text naming the six types; fixed, whether or not they exist.
 rt::String All();
-
 
 }  // namespace quorvane::FileTypes1

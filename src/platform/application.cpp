@@ -85,6 +85,7 @@ bool Application::SupportsHiDPI() { return gSupportsHiDPI; }
 void _RuntimeRegisterAppObject(Application* app) {
   if (!app) RaiseNilObjectException();
   LogCall("_RuntimeRegisterAppObject");
+  MaybeFail("_RuntimeRegisterAppObject");
   State().app = app;
   MarkApplicationRegistered(true);
 }

@@ -1,31 +1,216 @@
 #include "platform/listbox.h"
 
+#include <QAbstractTableModel>
+#include <QHeaderView>
+#include <QTreeView>
+#include <algorithm>
+
 #include "platform/errors.h"
+#include "platform/property_setter.h"
 #include "platform/runtime.h"
+#include "platform/widget_support.h"
 
 namespace rt {
 
+namespace {
+constexpr int32_t kMaxColumns = 256;
+}
+
+// Shows the list box's own rows; nothing is copied into the view.
+class Listbox::Rows : public QAbstractTableModel {
+ public:
+  explicit Rows(const Listbox* box) : box_(box) {}
+
+  int rowCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : static_cast<int>(box_->rows_.size());
+  }
+  int columnCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : std::clamp(box_->columnCount_, 1, kMaxColumns);
+  }
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (!index.isValid() || role != Qt::DisplayRole) return {};
+    return ToQString(box_->Cell(index.row(), index.column()));
+  }
+  QVariant headerData(int, Qt::Orientation, int) const override { return {}; }
+
+  void BeginAppend() {
+    const int n = static_cast<int>(box_->rows_.size());
+    beginInsertRows(QModelIndex(), n, n);
+  }
+  void EndAppend() { endInsertRows(); }
+  void BeginReset() { beginResetModel(); }
+  void EndReset() { endResetModel(); }
+
+ private:
+  const Listbox* box_;
+};
+
 ClassTable* Listbox::__Lookup() {
-  static ClassTable* cls = DefineClass<Listbox>("Listbox", RectControl::__Lookup());
+  static ClassTable* cls = [] {
+    using L = Listbox;
+    ClassTable* c = DefineClass<L>("Listbox", RectControl::__Lookup(), 0, 0, 30);
+    RuntimeNewVtable(c, RectControl::kSlotCount);
+    AddProperty<&L::GetBorder, &L::SetBorder>(c, "Border");
+    AddProperty<&L::GetColumnCount, &L::SetColumnCount>(c, "ColumnCount");
+    AddField<&L::ColumnWidths>(c, "ColumnWidths");
+    AddProperty<&L::GetHasHeading, &L::SetHasHeading>(c, "HasHeading");
+    AddField<&L::UseFocusRing>(c, "UseFocusRing");
+    AddProperty<&L::GetInitialValue, &L::SetInitialValue>(c, "InitialValue");
+    AddField<&L::HeadingIndex>(c, "HeadingIndex");
+    AddProperty<&L::GetScrollBarHorizontal, &L::SetScrollBarHorizontal>(c, "ScrollBarHorizontal");
+    AddProperty<&L::GetScrollBarVertical, &L::SetScrollBarVertical>(c, "ScrollBarVertical");
+    AddField<&L::GridLinesHorizontal>(c, "GridLinesHorizontal");
+    AddField<&L::GridLinesVertical>(c, "GridLinesVertical");
+    AddField<&L::DefaultRowHeight>(c, "DefaultRowHeight");
+    AddField<&L::ShowDropIndicator>(c, "ShowDropIndicator");
+    AddField<&L::_ScrollWidth>(c, "_ScrollWidth");
+    AddField<&L::_ScrollOffset>(c, "_ScrollOffset");
+    RectControl::AddFontProperties(c);
+    AddField<&L::Hierarchical>(c, "Hierarchical");
+    AddField<&L::EnableDrag>(c, "EnableDrag");
+    AddField<&L::EnableDragReorder>(c, "EnableDragReorder");
+    AddField<&L::RequiresSelection>(c, "RequiresSelection");
+    AddProperty<&L::GetSelectionType, &L::SetSelectionType>(c, "SelectionType");
+    AddField<&L::ColumnsResizable>(c, "ColumnsResizable");
+    AddProperty<&L::GetAutoHideScrollbars, &L::SetAutoHideScrollbars>(c, "AutoHideScrollbars");
+    AddField<&L::DataSource>(c, "DataSource");
+    AddField<&L::DataField>(c, "DataField");
+    return c;
+  }();
   return cls;
+}
+
+Listbox::Listbox() = default;
+Listbox::~Listbox() { model_.reset(); }  // before the rows it reads
+
+QWidget* Listbox::CreatePeer(QWidget* parent) {
+  auto* view = new QTreeView(parent);
+  view->setRootIsDecorated(false);
+  view->setItemsExpandable(false);
+  view->setUniformRowHeights(true);  // appending a row costs no measuring of the others
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->header()->setStretchLastSection(true);
+  model_ = std::make_unique<Rows>(this);
+  view->setModel(model_.get());
+  return view;
+}
+
+void Listbox::SyncPeer(QWidget* peer) {
+  RectControl::SyncPeer(peer);
+  ApplyView();
+  ApplyScrollBars();
+}
+
+void Listbox::ApplyView() {
+  auto* view = static_cast<QTreeView*>(PeerForUpdate());
+  if (!view) return;
+  view->setFrameShape(border_ ? QFrame::StyledPanel : QFrame::NoFrame);
+  view->setHeaderHidden(!hasHeading_);
+  view->setSelectionMode(selectionType_ == 0 ? QAbstractItemView::SingleSelection
+                                             : QAbstractItemView::ExtendedSelection);
+}
+
+void Listbox::ApplyScrollBars() {
+  auto* view = static_cast<QTreeView*>(PeerForUpdate());
+  if (!view) return;
+  auto policy = [this](bool on) {
+    if (!on) return Qt::ScrollBarAlwaysOff;
+    return autoHideScrollbars_ ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn;
+  };
+  view->setHorizontalScrollBarPolicy(policy(scrollBarHorizontal_));
+  view->setVerticalScrollBarPolicy(policy(scrollBarVertical_));
 }
 
 void Listbox::DeleteAllRows(Listbox* self) {
   _UITrap();
   if (!self) RaiseNilObjectException();
+  if (self->model_) self->model_->BeginReset();
   self->rows_.clear();
+  if (self->model_) self->model_->EndReset();
 }
 
 void Listbox::AddRow(Listbox* self, StringArray* cells) {
   _UITrap();
   if (!self || !cells) RaiseNilObjectException();
+  if (self->model_) self->model_->BeginAppend();
   self->rows_.push_back(cells->Items());
+  if (self->model_) self->model_->EndAppend();
 }
 
 String Listbox::Cell(int32_t row, int32_t column) const {
   if (row < 0 || row >= ListCount() || column < 0) return {};
   const auto& r = rows_[static_cast<size_t>(row)];
   return static_cast<size_t>(column) < r.size() ? r[static_cast<size_t>(column)] : String();
+}
+
+bool Listbox::GetBorder(Listbox* self) { return self->border_; }
+void Listbox::SetBorder(Listbox* self, bool v) {
+  self->border_ = v;
+  self->ApplyView();
+}
+
+int32_t Listbox::GetColumnCount(Listbox* self) { return self->columnCount_; }
+void Listbox::SetColumnCount(Listbox* self, int32_t v) {
+  _UITrap();
+  if (self->model_) self->model_->BeginReset();
+  self->columnCount_ = v;
+  if (self->model_) self->model_->EndReset();
+}
+
+bool Listbox::GetHasHeading(Listbox* self) { return self->hasHeading_; }
+void Listbox::SetHasHeading(Listbox* self, bool v) {
+  self->hasHeading_ = v;
+  self->ApplyView();
+}
+
+String Listbox::GetInitialValue(Listbox* self) { return self->initialValue_; }
+void Listbox::SetInitialValue(Listbox* self, const String& v) {
+  _UITrap();
+  self->initialValue_ = v;
+  std::vector<std::vector<String>> rows;
+  const std::string_view text = v.View();
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find_first_of("\r\n", at);
+    if (end == std::string_view::npos) end = text.size();
+    std::vector<String> cells;
+    const std::string_view line = text.substr(at, end - at);
+    for (size_t c = 0;;) {
+      const size_t tab = line.find('\t', c);
+      cells.emplace_back(line.substr(c, tab == std::string_view::npos ? line.npos : tab - c));
+      if (tab == std::string_view::npos) break;
+      c = tab + 1;
+    }
+    rows.push_back(std::move(cells));
+    at = end;
+    if (at < text.size() && text[at] == '\r') ++at;
+    if (at < text.size() && text[at] == '\n') ++at;
+  }
+  if (self->model_) self->model_->BeginReset();
+  self->rows_ = std::move(rows);
+  if (self->model_) self->model_->EndReset();
+}
+
+bool Listbox::GetScrollBarHorizontal(Listbox* self) { return self->scrollBarHorizontal_; }
+void Listbox::SetScrollBarHorizontal(Listbox* self, bool v) {
+  self->scrollBarHorizontal_ = v;
+  self->ApplyScrollBars();
+}
+bool Listbox::GetScrollBarVertical(Listbox* self) { return self->scrollBarVertical_; }
+void Listbox::SetScrollBarVertical(Listbox* self, bool v) {
+  self->scrollBarVertical_ = v;
+  self->ApplyScrollBars();
+}
+bool Listbox::GetAutoHideScrollbars(Listbox* self) { return self->autoHideScrollbars_; }
+void Listbox::SetAutoHideScrollbars(Listbox* self, bool v) {
+  self->autoHideScrollbars_ = v;
+  self->ApplyScrollBars();
+}
+
+int32_t Listbox::GetSelectionType(Listbox* self) { return self->selectionType_; }
+void Listbox::SetSelectionType(Listbox* self, int32_t v) {
+  self->selectionType_ = v;
+  self->ApplyView();
 }
 
 }  // namespace rt

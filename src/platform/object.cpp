@@ -65,7 +65,10 @@ const PropertyDescription* ClassTable::FindProperty(std::string_view n) const no
 
 ClassTable* RuntimeNewClass(ClassTable* super, int memberCount, int eventCount,
                             int propertyCount) {
-  auto* cls = new ClassTable;  // class tables live for the whole run
+  // Class tables live for the whole run, past static destruction too; the registry keeps
+  // every one reachable.
+  static auto* registry = new std::vector<std::unique_ptr<ClassTable>>;
+  auto* cls = registry->emplace_back(std::make_unique<ClassTable>()).get();
   cls->super = super;
   if (super) {
     cls->instanceSize = super->instanceSize;

@@ -111,7 +111,6 @@ template <class T>
 class StaticRef : public Ref<T> {
  public:
   using Ref<T>::Ref;
-  using Ref<T>::operator=;
   StaticRef& operator=(const Ref<T>& r) {
     Ref<T>::operator=(r);
     return *this;

@@ -119,6 +119,7 @@ void _RuntimeSetFrameworkVersion(const String& version) {
 
 void _RuntimeInitExternalClasses() {
   LogCall("_RuntimeInitExternalClasses");
+  MaybeFail("_RuntimeInitExternalClasses");
   for (const StaticRoutine& builder : FrameworkClassBuilders()) builder.routine();
 }
 

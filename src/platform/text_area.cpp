@@ -1,17 +1,72 @@
 #include "platform/text_area.h"
 
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+
 #include "platform/errors.h"
+#include "platform/property_setter.h"
 #include "platform/runtime.h"
+#include "platform/widget_support.h"
 
 namespace rt {
 
 ClassTable* TextEdit::__Lookup() {
-  static ClassTable* cls = DefineClass<TextEdit>("TextEdit", RectControl::__Lookup());
+  static ClassTable* cls = [] {
+    ClassTable* c = DefineClass<TextEdit>("TextEdit", RectControl::__Lookup(), 0, 0, 1);
+    RuntimeNewVtable(c, RectControl::kSlotCount);
+    AddField<&TextEdit::AutomaticallyCheckSpelling>(c, "AutomaticallyCheckSpelling");
+    return c;
+  }();
   return cls;
 }
+
 ClassTable* TextArea::__Lookup() {
-  static ClassTable* cls = DefineClass<TextArea>("TextArea", TextEdit::__Lookup());
+  static ClassTable* cls = [] {
+    using T = TextArea;
+    ClassTable* c = DefineClass<T>("TextArea", TextEdit::__Lookup(), 0, 0, 26);
+    RuntimeNewVtable(c, RectControl::kSlotCount);
+    AddProperty<&T::GetBorder, &T::SetBorder>(c, "Border");
+    AddProperty<&T::GetMultiLine, &T::SetMultiLine>(c, "MultiLine");
+    AddProperty<&T::GetScrollBarHorizontal, &T::SetScrollBarHorizontal>(c, "ScrollBarHorizontal");
+    AddProperty<&T::GetScrollBarVertical, &T::SetScrollBarVertical>(c, "ScrollBarVertical");
+    AddProperty<&T::GetStyled, &T::SetStyled>(c, "Styled");
+    AddField<&T::UseFocusRing>(c, "UseFocusRing");
+    AddProperty<&T::GetTextColor, &T::SetTextColor>(c, "TextColor");
+    AddProperty<&T::GetBackColor, &T::SetBackColor>(c, "BackColor");
+    AddField<&T::Format>(c, "Format");
+    AddField<&T::HideSelection>(c, "HideSelection");
+    AddField<&T::LineHeight>(c, "LineHeight");
+    AddField<&T::LineSpacing>(c, "LineSpacing");
+    RectControl::AddFontProperties(c);
+    AddProperty<&TextEdit::GetText, &TextEdit::SetText>(c, "Text");
+    AddField<&T::Mask>(c, "Mask");
+    AddProperty<&T::GetReadOnly, &T::SetReadOnly>(c, "ReadOnly");
+    AddField<&T::LimitText>(c, "LimitText");
+    AddProperty<&T::GetAcceptTabs, &T::SetAcceptTabs>(c, "AcceptTabs");
+    AddProperty<&T::GetAlignment, &T::SetAlignment>(c, "Alignment");
+    AddField<&T::DataSource>(c, "DataSource");
+    AddField<&T::DataField>(c, "DataField");
+    return c;
+  }();
   return cls;
+}
+
+// ---- TextEdit ----
+
+QWidget* TextEdit::CreatePeer(QWidget* parent) {
+  auto* edit = new QTextEdit(parent);
+  QObject::connect(edit, &QTextEdit::textChanged, Bridge(), [this, edit] {
+    if (!settingPeer_) text_ = FromQString(edit->toPlainText());
+  });
+  return edit;
+}
+
+void TextEdit::SyncPeer(QWidget* peer) {
+  RectControl::SyncPeer(peer);
+  settingPeer_ = true;
+  static_cast<QTextEdit*>(peer)->setPlainText(ToQString(text_));
+  settingPeer_ = false;
 }
 
 String TextEdit::GetText(TextEdit* self) {
@@ -23,7 +78,106 @@ String TextEdit::GetText(TextEdit* self) {
 void TextEdit::SetText(TextEdit* self, const String& text) {
   _UITrap();
   if (!self) RaiseNilObjectException();
+  const String old = self->text_;
   self->text_ = text;
+  auto* edit = static_cast<QTextEdit*>(self->Peer());
+  if (!edit) return;
+  const std::string_view before = old.View(), after = text.View();
+  self->settingPeer_ = true;  // the peer's change signal is not the user's edit
+  struct Reset {
+    bool& flag;
+    ~Reset() { flag = false; }
+  } reset{self->settingPeer_};
+  if (after.size() >= before.size() && (text.SharesBufferWith(old) || after.starts_with(before))) {
+    if (after.size() == before.size()) return;
+    const std::string_view tail = after.substr(before.size());
+    QTextCursor end(edit->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(QString::fromUtf8(tail.data(), static_cast<qsizetype>(tail.size())));
+  } else {
+    edit->setPlainText(ToQString(text));
+  }
+}
+
+// ---- TextArea ----
+
+void TextArea::SyncPeer(QWidget* peer) {
+  TextEdit::SyncPeer(peer);
+  ApplyLook();
+}
+
+void TextArea::ApplyLook() {
+  auto* edit = static_cast<QTextEdit*>(PeerForUpdate());
+  if (!edit) return;
+  edit->setFrameShape(border_ ? QFrame::StyledPanel : QFrame::NoFrame);
+  edit->setLineWrapMode(multiLine_ ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+  edit->setHorizontalScrollBarPolicy(scrollBarHorizontal_ ? Qt::ScrollBarAlwaysOn
+                                                          : Qt::ScrollBarAlwaysOff);
+  edit->setVerticalScrollBarPolicy(scrollBarVertical_ ? Qt::ScrollBarAlwaysOn
+                                                      : Qt::ScrollBarAlwaysOff);
+  edit->setAcceptRichText(styled_);
+  edit->setReadOnly(readOnly_);
+  edit->setTabChangesFocus(!acceptTabs_);
+  QPalette palette = edit->palette();
+  palette.setColor(QPalette::Text, ToQColor(textColor_));
+  palette.setColor(QPalette::Base, ToQColor(backColor_));
+  edit->setPalette(palette);
+  QTextOption option = edit->document()->defaultTextOption();
+  option.setAlignment(alignment_ == 2   ? Qt::AlignHCenter
+                      : alignment_ == 3 ? Qt::AlignRight
+                                        : Qt::AlignLeft);
+  edit->document()->setDefaultTextOption(option);
+}
+
+bool TextArea::GetBorder(TextArea* self) { return self->border_; }
+void TextArea::SetBorder(TextArea* self, bool v) {
+  self->border_ = v;
+  self->ApplyLook();
+}
+bool TextArea::GetMultiLine(TextArea* self) { return self->multiLine_; }
+void TextArea::SetMultiLine(TextArea* self, bool v) {
+  self->multiLine_ = v;
+  self->ApplyLook();
+}
+bool TextArea::GetScrollBarHorizontal(TextArea* self) { return self->scrollBarHorizontal_; }
+void TextArea::SetScrollBarHorizontal(TextArea* self, bool v) {
+  self->scrollBarHorizontal_ = v;
+  self->ApplyLook();
+}
+bool TextArea::GetScrollBarVertical(TextArea* self) { return self->scrollBarVertical_; }
+void TextArea::SetScrollBarVertical(TextArea* self, bool v) {
+  self->scrollBarVertical_ = v;
+  self->ApplyLook();
+}
+bool TextArea::GetStyled(TextArea* self) { return self->styled_; }
+void TextArea::SetStyled(TextArea* self, bool v) {
+  self->styled_ = v;
+  self->ApplyLook();
+}
+Color TextArea::GetTextColor(TextArea* self) { return self->textColor_; }
+void TextArea::SetTextColor(TextArea* self, Color v) {
+  self->textColor_ = v;
+  self->ApplyLook();
+}
+Color TextArea::GetBackColor(TextArea* self) { return self->backColor_; }
+void TextArea::SetBackColor(TextArea* self, Color v) {
+  self->backColor_ = v;
+  self->ApplyLook();
+}
+bool TextArea::GetReadOnly(TextArea* self) { return self->readOnly_; }
+void TextArea::SetReadOnly(TextArea* self, bool v) {
+  self->readOnly_ = v;
+  self->ApplyLook();
+}
+bool TextArea::GetAcceptTabs(TextArea* self) { return self->acceptTabs_; }
+void TextArea::SetAcceptTabs(TextArea* self, bool v) {
+  self->acceptTabs_ = v;
+  self->ApplyLook();
+}
+int32_t TextArea::GetAlignment(TextArea* self) { return self->alignment_; }
+void TextArea::SetAlignment(TextArea* self, int32_t v) {
+  self->alignment_ = v;
+  self->ApplyLook();
 }
 
 }  // namespace rt

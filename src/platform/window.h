@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/class_table.h"
+#include "platform/property_types.h"
 #include "platform/text.h"
 
 namespace rt {
@@ -118,18 +119,83 @@ class Window : public Object {
   static void SetMenuBar(Window* self, MenuItem* bar);
   static Ref<MenuItem> GetMenuBar(Window* self);
 
+  // Properties (the window's property table). Width and Height are the content area's, the
+  // part below the menu bar in which the controls sit; so are the limits.
+  static int32_t GetWidth(Window* self);
+  static void SetWidth(Window* self, int32_t v);
+  static int32_t GetHeight(Window* self);
+  static void SetHeight(Window* self, int32_t v);
+  static int32_t GetMinWidth(Window* self);
+  static void SetMinWidth(Window* self, int32_t v);
+  static int32_t GetMinHeight(Window* self);
+  static void SetMinHeight(Window* self, int32_t v);
+  static int32_t GetMaxWidth(Window* self);
+  static void SetMaxWidth(Window* self, int32_t v);
+  static int32_t GetMaxHeight(Window* self);
+  static void SetMaxHeight(Window* self, int32_t v);
+  static String GetTitle(Window* self);
+  static void SetTitle(Window* self, const String& v);
+  static bool GetCloseButton(Window* self);
+  static void SetCloseButton(Window* self, bool v);
+  static bool GetResizeable(Window* self);
+  static void SetResizeable(Window* self, bool v);
+  static bool GetMaximizeButton(Window* self);
+  static void SetMaximizeButton(Window* self, bool v);
+  static bool GetMinimizeButton(Window* self);
+  static void SetMinimizeButton(Window* self, bool v);
+  // A window first shown without a position is centred on its screen.
+  static bool GetVisible(Window* self);
+  static void SetVisible(Window* self, bool v);
+  static bool GetFullScreen(Window* self);
+  static void SetFullScreen(Window* self, bool v);
+  // The content area shows BackColor only while HasBackColor is set.
+  static bool GetHasBackColor(Window* self);
+  static void SetHasBackColor(Window* self, bool v);
+  static Color GetBackColor(Window* self);
+  static void SetBackColor(Window* self, Color v);
+  static bool GetMenuBarVisible(Window* self);
+  static void SetMenuBarVisible(Window* self, bool v);
+  // Kept only: no meaning for a window on this platform.
+  int32_t Frame = 0;
+  bool FullScreenButton = false;
+  bool Composite = false;
+  int32_t MacProcId = 0;
+  int32_t Placement = 0;
+  bool LiveResize = true;
+
   // Framework side: the peer and the registered controls, in registration order.
   WindowPeer* Peer() const noexcept { return peer_; }
   const std::vector<std::pair<String, Ref<Object>>>& Controls() const noexcept {
     return controls_;
   }
+  // The content size the controls are placed for; -1 while not known.
+  int32_t LayoutWidth() const noexcept { return width_; }
+  int32_t LayoutHeight() const noexcept { return height_; }
+  // Orders the controls' widgets for Tab by their TabIndex, registration order among equals.
+  void ApplyTabOrder();
+  // The user (or the desktop) gave the content area a new size.
+  void ContentResized(int32_t width, int32_t height);
 
  private:
   friend void WindowDefaultConstructor(Window* self);
   friend void ReleaseWindows();
+  void ApplyFrame();
+  void ApplyFlags();
+  void ApplyBackground();
+  void ApplyMenuBarVisible();
+  void RelayoutControls();
+
   WindowPeer* peer_ = nullptr;  // owned; deleted with the window
   std::vector<std::pair<String, Ref<Object>>> controls_;
   Ref<Object> menuBar_;
+  int32_t width_ = -1, height_ = -1;
+  int32_t minWidth_ = 0, minHeight_ = 0, maxWidth_ = 32000, maxHeight_ = 32000;
+  String title_;
+  bool closeButton_ = true, resizeable_ = true, maximizeButton_ = true, minimizeButton_ = true;
+  bool visible_ = false, fullScreen_ = false, placed_ = false;
+  bool hasBackColor_ = false;
+  Color backColor_{255, 255, 255, 0};
+  bool menuBarVisible_ = true;
 };
 
 // Makes the window's peer, holds the window, raises CreateControls and then Layout.

@@ -17,13 +17,32 @@ class WindowPeer : public QMainWindow {
   void FocusNext() { focusNextChild(); }
   void FocusPrevious() { focusPreviousChild(); }
 
+  // Height the menu bar takes above the content at that width; 0 for none, a hidden one or
+  // one the desktop shows outside the window.
+  int MenuSpace(int width) const;
+
+  // While one is alive, content resizes are the framework's own and not reported as the
+  // user's.
+  class Adjusting {
+   public:
+    explicit Adjusting(WindowPeer& p) : p_(p) { ++p_.adjusting_; }
+    ~Adjusting() { --p_.adjusting_; }
+    Adjusting(const Adjusting&) = delete;
+    Adjusting& operator=(const Adjusting&) = delete;
+
+   private:
+    WindowPeer& p_;
+  };
+
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   Window* model_;
   QWidget* content_;
+  int adjusting_ = 0;
 };
 
 }  // namespace rt

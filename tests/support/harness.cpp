@@ -48,7 +48,10 @@ RunResult RunProgram(const std::function<void()>& inLoop) {
   EnsureQtApplication();
   RunResult result;
   rt::SetCallLog(&result.log);
-  QTimer::singleShot(0, [&] {
+  // Owned here: when start-up fails and the loop never runs, the script goes with the run.
+  QTimer script;
+  script.setSingleShot(true);
+  QObject::connect(&script, &QTimer::timeout, [&] {
     if (inLoop) inLoop();
     if (!rt::QuitRequested() && !rt::ErrorPending())
       for (const rt::Ref<rt::Window>& w : rt::RuntimeWindows())
@@ -56,6 +59,7 @@ RunResult RunProgram(const std::function<void()>& inLoop) {
     // Whatever the script did, the run must end.
     QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
   });
+  script.start(0);
   result.status = quorvane::main();
   rt::SetCallLog(nullptr);
   return result;
