@@ -24,7 +24,7 @@ void RouteError(Ref<Object> error) {
   if (CallLogActive()) LogCall("error routed: " + DescribeError(error.get()));
   if (!s.pendingError) s.pendingError = std::move(error);
   // Leaves every running loop, modal dialogs included; the outer loop then re-raises it.
-  QCoreApplication::exit(1);
+  if (s.loopDepth > 0) QCoreApplication::exit(1);
 }
 
 }  // namespace
@@ -208,7 +208,8 @@ void Quit(int32_t exitCode) {
     s.quitRequested = true;
     s.quitCode = exitCode;
   }
-  QCoreApplication::exit(exitCode);
+  // Outside the loop Qt would end the next modal dialog instead; _RuntimeRun sees the request.
+  if (s.loopDepth > 0) QCoreApplication::exit(exitCode);
 }
 
 bool QuitRequested() { return State().quitRequested; }

@@ -91,13 +91,8 @@ std::string TagLine(const std::string& path) {
 }
 
 void ForgetQuitRequest() {
-  if (!rt::State().quitRequested) return;
   rt::State().quitRequested = false;
   rt::State().quitCode = 0;
-  // A quit outside a running loop leaves Qt's "quit now" mark, which would end the next
-  // modal dialog at once; a turn of the application's own loop clears it.
-  QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
-  QCoreApplication::exec();
 }
 
 std::string RaisedClass(const std::function<void()>& f) {
