@@ -9,6 +9,7 @@
 #include <taglib/tfilestream.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/plugins.h"
@@ -20,13 +21,44 @@ namespace {
 
 // A stream over a descriptor opened here, still named after the file so that TagLib picks
 // the format by its extension first.
+//
+// TagLib looks for frames, pages and tags by reading in small blocks, so a big file that
+// holds none (4 GB of zeros named .mp3) would be read to its end, for minutes. What it may
+// read is bounded: small blocks up to kScanBudget in all, larger ones (tags, pictures) up to
+// kContentBudget. Past either the file reads as ended, and TagLib gives up.
 class DescriptorStream final : public TagLib::FileStream {
  public:
-  DescriptorStream(int fd, std::string path) : FileStream(fd, true), path_(std::move(path)) {}
+  static constexpr unsigned long kSmallRead = 4096;
+  static constexpr unsigned long kScanBudget = 2ul << 20;
+  static constexpr unsigned long kContentBudget = 128ul << 20;
+
+  DescriptorStream(int fd, std::string path, off_t size)
+      : FileStream(fd, true), path_(std::move(path)), size_(size) {}
   TagLib::FileName name() const override { return path_.c_str(); }
+
+  TagLib::ByteVector readBlock(unsigned long length) override {
+    if (spent_ || length == 0) return {};
+    const long at = tell();
+    const unsigned long left = at >= 0 && at < size_ ? static_cast<unsigned long>(size_ - at) : 0;
+    const unsigned long n = std::min(length, left);
+    unsigned long& budget = n <= kSmallRead ? scanLeft_ : contentLeft_;
+    if (n > budget) {
+      spent_ = true;
+      return {};
+    }
+    budget -= n;
+    return FileStream::readBlock(length);
+  }
+  // Once spent, TagLib's backward searches still step through the file: make that free.
+  void seek(long offset, Position p = Beginning) override {
+    if (!spent_) FileStream::seek(offset, p);
+  }
 
  private:
   std::string path_;
+  off_t size_;
+  unsigned long scanLeft_ = kScanBudget, contentLeft_ = kContentBudget;
+  bool spent_ = false;
 };
 
 struct OpenedFile final : TagPluginData {
@@ -41,10 +73,10 @@ struct TagCopy final : TagPluginData {
 
 String Utf8(const TagLib::String& s) { return String(s.to8Bit(true)); }
 
-// A descriptor on the regular file at path, or -1. Never opens anything else: stat first,
-// then open without blocking (a FIFO swapped in meanwhile would otherwise hang the open),
-// then check what was really opened.
-int OpenRegularFile(const std::string& path) {
+// A descriptor on the regular file at path, or -1; size is what it holds. Never opens
+// anything else: stat first, then open without blocking (a FIFO swapped in meanwhile would
+// otherwise hang the open), then check what was really opened.
+int OpenRegularFile(const std::string& path, off_t& size) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -53,6 +85,7 @@ int OpenRegularFile(const std::string& path) {
     ::close(fd);
     return -1;
   }
+  size = st.st_size;
   return fd;
 }
 
@@ -66,10 +99,16 @@ bool HasAudioStream(const TagLib::FileRef& ref) {
 void Constructor(TagLibFileRefExt* self, FolderItem* file) {
   self->data.reset();  // a second construction closes the first file
   if (!file) return;
-  const int fd = OpenRegularFile(file->NativePath());
+  off_t size = 0;
+  const int fd = OpenRegularFile(file->NativePath(), size);
   if (fd < 0) return;
+  // Nothing to read; TagLib's Musepack and tracker readers would still report a stream.
+  if (size == 0) {
+    ::close(fd);
+    return;
+  }
   auto opened = std::make_unique<OpenedFile>();
-  opened->stream = std::make_unique<DescriptorStream>(fd, file->NativePath());
+  opened->stream = std::make_unique<DescriptorStream>(fd, file->NativePath(), size);
   if (!opened->stream->isOpen()) {
     ::close(fd);  // the stream did not take it over
     return;
