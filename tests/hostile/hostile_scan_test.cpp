@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <sstream>
@@ -38,16 +39,18 @@ int OpenDescriptors() {
 }
 
 // Ends the process with a report when the scan has not finished in time: a hang must fail
-// the test, not stall the suite.
+// the test, not stall the suite. The folder goes first, since no destructor will run.
 class Watchdog {
  public:
-  Watchdog(std::chrono::seconds limit, const std::atomic<int>& progress)
-      : thread_([this, limit, &progress] {
+  Watchdog(std::chrono::seconds limit, const std::atomic<int>& progress, std::string folder)
+      : thread_([this, limit, &progress, folder = std::move(folder)] {
           std::unique_lock lock(mutex_);
           if (!done_cv_.wait_for(lock, limit, [this] { return done_; })) {
             std::fprintf(stderr,
                          "hostile scan: not done after %llds; last message or dialog at row %d\n",
                          static_cast<long long>(limit.count()), progress.load());
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
             std::abort();
           }
         }) {}
@@ -173,7 +176,7 @@ TEST(HostileScan, EveryEntryGetsItsRowAndExactlyItsOutcomeAndNothingIsLeftHeld) 
   const int descriptorsBefore = OpenDescriptors();
   {
     FifoWatch fifo(corpus / "pipe.mp3");
-    Watchdog watchdog(std::chrono::seconds(90), prompter.reached);
+    Watchdog watchdog(std::chrono::seconds(90), prompter.reached, corpus.Path());
     qtest::UnprivilegedFileAccess unprivileged;
     rt::Invoke(W1::slot::BevelButton1_Action, window, nullptr);
     EXPECT_FALSE(fifo.Opened()) << "the FIFO was opened";
