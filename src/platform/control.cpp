@@ -151,7 +151,7 @@ void RectControl::Rebase(Axis& axis, int32_t start, int32_t length, int32_t cont
 void RectControl::ApplyGeometry() {
   QWidget* w = Peer();
   if (!w || !geometryGiven_) return;
-  w->setGeometry(left_, top_, std::max(0, width_), std::max(0, height_));
+  w->setGeometry(PeerRect(left_, top_, width_, height_));
 }
 
 void RectControl::Relayout(int32_t contentWidth, int32_t contentHeight) {

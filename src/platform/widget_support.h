@@ -5,8 +5,11 @@
 #include <QEvent>
 #include <QObject>
 #include <QPalette>
+#include <QRect>
 #include <QString>
 #include <QWidget>
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 
 #include "platform/property_types.h"
@@ -22,6 +25,16 @@ inline String FromQString(const QString& s) { return String(s.toUtf8().toStdStri
 
 // The fourth byte is the transparency: 0 is opaque.
 inline QColor ToQColor(Color c) { return QColor(c.red, c.green, c.blue, 255 - c.alpha); }
+
+// Qt keeps a widget's geometry in int and works out its edges as start + length - 1: what
+// it is given stays within its widget size limit, so that no such sum overflows.
+inline QRect PeerRect(int64_t left, int64_t top, int64_t width, int64_t height) {
+  auto limit = [](int64_t v, int64_t low) {
+    return static_cast<int>(std::clamp<int64_t>(v, low, QWIDGETSIZE_MAX));
+  };
+  return QRect(limit(left, -QWIDGETSIZE_MAX), limit(top, -QWIDGETSIZE_MAX), limit(width, 0),
+               limit(height, 0));
+}
 
 inline void SetPaletteColor(QWidget* w, QPalette::ColorRole role, Color c) {
   QPalette p = w->palette();

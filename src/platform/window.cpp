@@ -372,7 +372,7 @@ void Window::_DependencyList(Window*) {}
 void Window::_Move(Window* self, int32_t left, int32_t top, int32_t width, int32_t height) {
   _UITrap();
   self->placed_ = true;
-  if (self->peer_) self->peer_->setGeometry(left, top, width, height);
+  if (self->peer_) self->peer_->setGeometry(PeerRect(left, top, width, height));
 }
 
 Ref<Object> Window::__New(Window* self, ClassTable* cls) {
