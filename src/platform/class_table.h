@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -107,6 +108,20 @@ template <class R, class Self, class... A, class T, class... Args>
 R Invoke(Slot<R(Self*, A...)> slot, const Ref<T>& self, Args&&... args) {
   return Invoke(slot, static_cast<Self*>(self.get()), std::forward<Args>(args)...);
 }
+
+// One row of a framework class's member list, as its builder writes it.
+struct MemberRow {
+  const char* name;
+  const char* signature;
+  AnyFn function;
+  Invoker invoker;
+  int slot;  // -1 outside the virtual table
+  MemberKind kind = MemberKind::Virtual;
+};
+// Appends a description for each row, in order.
+void AddMembers(ClassTable* cls, std::initializer_list<MemberRow> rows);
+// Stores each described member's function in its virtual-table slot.
+void FillVtableFromMembers(ClassTable* cls);
 
 // Makes an object of the class; runs no constructor. The caller owns the reference.
 Ref<Object> RuntimeNewObject(ClassTable* cls);

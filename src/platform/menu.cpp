@@ -466,36 +466,9 @@ Value InvokeTextTag(AnyFn function, Object* target, const ValueList* args) {
   return {};
 }
 
-struct MemberRow {
-  const char* name;
-  const char* signature;
-  AnyFn function;
-  Invoker invoker;
-  int slot;
-  MemberKind kind = MemberKind::Virtual;
-};
-
 using M = MenuItem;
 using S = const String&;
 using TextTagFn = void (*)(M*, S, const Value&);
-
-void AddMembers(ClassTable* c, std::initializer_list<MemberRow> rows) {
-  for (const MemberRow& r : rows) {
-    MemberDescription m;
-    m.name = r.name;
-    m.kind = r.kind;
-    m.signature = r.signature;
-    m.function = r.function;
-    m.invoker = r.invoker;
-    m.slot = r.slot;
-    c->members.push_back(std::move(m));
-  }
-}
-
-void FillVtable(ClassTable* c) {
-  for (const MemberDescription& m : c->members)
-    if (m.slot >= 0) c->vtable.at(m.slot) = m.function;
-}
 
 // The menu item's own members, by name (character code).
 void AddMenuItemMembers(ClassTable* c) {
@@ -575,7 +548,7 @@ ClassTable* MenuItem::__Lookup() {
     c->eventNames = {"Action", "EnableMenu"};
     RuntimeNewVtable(c, kSlotCount);
     AddMenuItemMembers(c);
-    FillVtable(c);
+    FillVtableFromMembers(c);
     return c;
   }();
   return cls;
@@ -598,7 +571,7 @@ ClassTable* MenuBar::__Lookup() {
         AddMembers(c, {{"__Init", "%%", EraseFn(&MenuBar::__Init), Inv<void(M*)>(), -1,
                         MemberKind::Plain}});
     }
-    FillVtable(c);
+    FillVtableFromMembers(c);
     return c;
   }();
   return cls;

@@ -92,6 +92,24 @@ void RuntimeAllocateAttributeTable(MemberDescription& member, int attributeCount
   member.attributes.assign(attributeCount, Attribute{});
 }
 
+void AddMembers(ClassTable* cls, std::initializer_list<MemberRow> rows) {
+  for (const MemberRow& r : rows) {
+    MemberDescription m;
+    m.name = r.name;
+    m.kind = r.kind;
+    m.signature = r.signature;
+    m.function = r.function;
+    m.invoker = r.invoker;
+    m.slot = r.slot;
+    cls->members.push_back(std::move(m));
+  }
+}
+
+void FillVtableFromMembers(ClassTable* cls) {
+  for (const MemberDescription& m : cls->members)
+    if (m.slot >= 0) cls->vtable.at(m.slot) = m.function;
+}
+
 Ref<Object> RuntimeNewObject(ClassTable* cls) {
   if (!cls || !cls->factory) RaiseNilObjectException();
   Ref<Object> obj = Ref<Object>::Adopt(cls->factory());

@@ -66,15 +66,6 @@ Ref<Object> RuntimeWindowControlByNameIndex(Window* self, const String& name, in
 
 namespace {
 
-struct MemberRow {
-  const char* name;
-  const char* signature;
-  AnyFn function;
-  Invoker invoker;
-  int slot;
-  MemberKind kind = MemberKind::Virtual;
-};
-
 template <class Sig>
 Invoker Inv() {
   return ErasedInvokerFor<Sig>();
@@ -84,7 +75,7 @@ using W = Window;
 using S = const String&;
 
 void FillMembers(ClassTable* c) {
-  const MemberRow rows[] = {
+  AddMembers(c, {
       {"AcceptFileDrop", "%%s", EraseFn(&W::AcceptFileDrop), Inv<void(W*, S)>(), 0},
       {"AcceptMacDataDrop", "%%s", EraseFn(&W::AcceptMacDataDrop), Inv<void(W*, S)>(), 1},
       {"AcceptPictureDrop", "%%", EraseFn(&W::AcceptPictureDrop), Inv<void(W*)>(), 2},
@@ -137,17 +128,7 @@ void FillMembers(ClassTable* c) {
       {"__Exit", "%%", EraseFn(&W::__Exit), Inv<void(W*)>(), -1, MemberKind::Plain},
       {"__Init", "%%", EraseFn(&W::__Init), Inv<void(W*)>(), -1, MemberKind::Plain},
       {"__New", "%o<Object>%p", EraseFn(&W::__New), Inv<Ref<Object>(W*, ClassTable*)>(), 35},
-  };
-  for (const MemberRow& r : rows) {
-    MemberDescription m;
-    m.name = r.name;
-    m.kind = r.kind;
-    m.signature = r.signature;
-    m.function = r.function;
-    m.invoker = r.invoker;
-    m.slot = r.slot;
-    c->members.push_back(std::move(m));
-  }
+  });
 }
 
 void AddProperties(ClassTable* c) {
@@ -191,8 +172,7 @@ ClassTable* Window::__Lookup() {
                      "Restore",         "ScaleFactorChanged", "SetupBindings"};
     RuntimeNewVtable(c, kSlotCount);
     FillMembers(c);
-    for (const MemberDescription& m : c->members)
-      if (m.slot >= 0) c->vtable[m.slot] = m.function;
+    FillVtableFromMembers(c);
     AddProperties(c);
     return c;
   }();
