@@ -6,9 +6,12 @@
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
 #include <taglib/tag.h>
-#include <taglib/tfilestream.h>
+#include <taglib/tiostream.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "platform/plugins.h"
@@ -18,15 +21,93 @@ namespace rt {
 
 namespace {
 
-// A stream over a descriptor opened here, still named after the file so that TagLib picks
-// the format by its extension first.
-class DescriptorStream final : public TagLib::FileStream {
+// A read-only stream over a descriptor opened here, still named after the file so that
+// TagLib picks the format by its extension first. TagLib seeks and reads in small steps all
+// over a file's head and tail; this stream keeps its position itself and serves those reads
+// from two cached chunks, so a small file costs one read and no seek at all.
+class DescriptorStream final : public TagLib::IOStream {
  public:
-  DescriptorStream(int fd, std::string path) : FileStream(fd, true), path_(std::move(path)) {}
+  DescriptorStream(int fd, std::string path, long length)
+      : fd_(fd), path_(std::move(path)), length_(length) {}
+  ~DescriptorStream() override { ::close(fd_); }
+
   TagLib::FileName name() const override { return path_.c_str(); }
+  bool readOnly() const override { return true; }
+  bool isOpen() const override { return true; }
+  long tell() const override { return position_; }
+  long length() override { return length_; }
+  void writeBlock(const TagLib::ByteVector&) override {}
+  void insert(const TagLib::ByteVector&, unsigned long, unsigned long) override {}
+  void removeBlock(unsigned long, unsigned long) override {}
+  void truncate(long) override {}
+
+  void seek(long offset, Position p) override {
+    const long base = p == Beginning ? 0 : p == Current ? position_ : length_;
+    long to = 0;
+    if (__builtin_add_overflow(base, offset, &to) || to < 0) return;  // as a failed fseek
+    position_ = to;
+  }
+
+  TagLib::ByteVector readBlock(unsigned long length) override {
+    if (length == 0 || position_ >= length_) return {};
+    // As TagLib's own stream: a large request is cut to the file's length.
+    length = std::min(length, static_cast<unsigned long>(length_ - position_));
+    TagLib::ByteVector out(static_cast<unsigned int>(length));
+    size_t got = 0;
+    if (length >= kChunk) {
+      got = ReadAt(position_, out.data(), length);
+    } else {
+      while (got < length) {
+        const Chunk& c = ChunkAt(position_ + static_cast<long>(got));
+        const size_t at = static_cast<size_t>(position_ + static_cast<long>(got) - c.start);
+        if (at >= c.data.size()) break;  // the file ended early
+        const size_t n = std::min(length - got, c.data.size() - at);
+        std::memcpy(out.data() + got, c.data.data() + at, n);
+        got += n;
+      }
+    }
+    out.resize(static_cast<unsigned int>(got));
+    position_ += static_cast<long>(got);
+    return out;
+  }
 
  private:
+  static constexpr unsigned long kChunk = 64 * 1024;
+  struct Chunk {
+    long start = -1;
+    std::string data;
+  };
+
+  size_t ReadAt(long offset, char* to, size_t n) {
+    size_t got = 0;
+    while (got < n) {
+      const ssize_t r = ::pread(fd_, to + got, n - got, offset + static_cast<long>(got));
+      if (r < 0 && errno == EINTR) continue;
+      if (r <= 0) break;
+      got += static_cast<size_t>(r);
+    }
+    return got;
+  }
+
+  // The chunk holding offset, read when neither cached one does; the other stays.
+  const Chunk& ChunkAt(long offset) {
+    const long start = offset - offset % static_cast<long>(kChunk);
+    for (Chunk& c : chunks_)
+      if (c.start == start) return c;
+    Chunk& c = chunks_[next_];
+    next_ ^= 1;
+    c.start = start;
+    c.data.resize(static_cast<size_t>(std::min<long>(static_cast<long>(kChunk), length_ - start)));
+    c.data.resize(ReadAt(start, c.data.data(), c.data.size()));
+    return c;
+  }
+
+  int fd_;
   std::string path_;
+  long length_;
+  long position_ = 0;
+  Chunk chunks_[2];
+  int next_ = 0;
 };
 
 struct OpenedFile final : TagPluginData {
@@ -41,10 +122,10 @@ struct TagCopy final : TagPluginData {
 
 String Utf8(const TagLib::String& s) { return String(s.to8Bit(true)); }
 
-// A descriptor on the regular file at path, or -1. Never opens anything else: stat first,
-// then open without blocking (a FIFO swapped in meanwhile would otherwise hang the open),
-// then check what was really opened.
-int OpenRegularFile(const std::string& path) {
+// A descriptor on the regular file at path, or -1; length is its size. Never opens anything
+// else: stat first, then open without blocking (a FIFO swapped in meanwhile would otherwise
+// hang the open), then check what was really opened.
+int OpenRegularFile(const std::string& path, long& length) {
   struct stat st;
   if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -53,6 +134,7 @@ int OpenRegularFile(const std::string& path) {
     ::close(fd);
     return -1;
   }
+  length = static_cast<long>(st.st_size);
   return fd;
 }
 
@@ -66,14 +148,11 @@ bool HasAudioStream(const TagLib::FileRef& ref) {
 void Constructor(TagLibFileRefExt* self, FolderItem* file) {
   self->data.reset();  // a second construction closes the first file
   if (!file) return;
-  const int fd = OpenRegularFile(file->NativePath());
+  long length = 0;
+  const int fd = OpenRegularFile(file->NativePath(), length);
   if (fd < 0) return;
   auto opened = std::make_unique<OpenedFile>();
-  opened->stream = std::make_unique<DescriptorStream>(fd, file->NativePath());
-  if (!opened->stream->isOpen()) {
-    ::close(fd);  // the stream did not take it over
-    return;
-  }
+  opened->stream = std::make_unique<DescriptorStream>(fd, file->NativePath(), length);
   opened->ref = std::make_unique<TagLib::FileRef>(opened->stream.get(), true,
                                                   TagLib::AudioProperties::Average);
   if (opened->ref->isNull() || !opened->ref->tag() || !HasAudioStream(*opened->ref)) return;
