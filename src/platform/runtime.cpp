@@ -230,7 +230,7 @@ void RuntimeBackgroundTask() {
   // Handing control to Qt costs far more than an item of a scan, the window's repaint above
   // all: do it a few dozen times a second, enough to keep the window painted and answering,
   // and leave at least nine tenths of the time to the work.
-  constexpr qint64 kShortestPause = 25, kLongestPause = 50;  // milliseconds
+  constexpr qint64 kShortestPause = 25, kLongestPause = 40;  // milliseconds
   static QElapsedTimer since;  // since the end of the last turn
   static qint64 pause = kShortestPause;
   if (since.isValid() && since.elapsed() < pause) return;
