@@ -131,10 +131,26 @@ Ref<FolderItem> FolderItem::FromPath(std::string path) {
   return Ref<FolderItem>(item);
 }
 
+namespace {
+int64_t MonotonicNow() noexcept {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return Nanoseconds(now);
+}
+}  // namespace
+
 bool FolderItem::Exists(FolderItem* self) {
   if (!self) RaiseNilObjectException();
   struct stat st;
-  return ::stat(self->path_.c_str(), &st) == 0;
+  const bool there = ::stat(self->path_.c_str(), &st) == 0;
+  self->seenAt_ = there ? MonotonicNow() : -1;
+  self->seenRegular_ = there && S_ISREG(st.st_mode);
+  return there;
+}
+
+bool FolderItem::RecentlySeenRegular() const noexcept {
+  constexpr int64_t kFresh = 5'000'000;  // ns
+  return seenRegular_ && MonotonicNow() - seenAt_ <= kFresh;
 }
 
 bool FolderItem::Visible(FolderItem* self) {

@@ -122,12 +122,15 @@ struct TagCopy final : TagPluginData {
 
 String Utf8(const TagLib::String& s) { return String(s.to8Bit(true)); }
 
-// A descriptor on the regular file at path, or -1; length is its size. Never opens anything
-// else: stat first, then open without blocking (a FIFO swapped in meanwhile would otherwise
-// hang the open), then check what was really opened.
-int OpenRegularFile(const std::string& path, long& length) {
+// A descriptor on the regular file, or -1; length is its size. Never opens anything else:
+// look first (or take the look the tag reading has just had), then open without blocking (a
+// FIFO swapped in meanwhile would otherwise hang the open), then check what was really
+// opened.
+int OpenRegularFile(const FolderItem& file, long& length) {
+  const std::string& path = file.NativePath();
   struct stat st;
-  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  if (!file.RecentlySeenRegular() && (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)))
+    return -1;
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return -1;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -149,7 +152,7 @@ void Constructor(TagLibFileRefExt* self, FolderItem* file) {
   self->data.reset();  // a second construction closes the first file
   if (!file) return;
   long length = 0;
-  const int fd = OpenRegularFile(file->NativePath(), length);
+  const int fd = OpenRegularFile(*file, length);
   if (fd < 0) return;
   auto opened = std::make_unique<OpenedFile>();
   opened->stream = std::make_unique<DescriptorStream>(fd, file->NativePath(), length);

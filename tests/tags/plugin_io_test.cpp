@@ -1,13 +1,19 @@
-// The tag plugin reads a file in cached chunks; tags read the same wherever they sit in a
-// big file, across the chunks' edges as well.
+// How the tag plugin opens and reads a file: it may take the look the tag reading has just
+// had at the entry, and reads in cached chunks, so tags must read the same wherever they sit.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <taglib/attachedpictureframe.h>
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
+#include "platform/folder_item.h"
 #include "support/audio_fixtures.h"
 #include "support/scan_support.h"
 
@@ -83,6 +89,50 @@ TEST(TagStream, TagsReadWhereverTheySitInABigFile) {
     const std::string path = dir / ("song" + std::to_string(n++) + ".mp3");
     WriteMp3(path, c.audio, c.audioAt);
     EXPECT_EQ(qtest::TagLine(path), "Title - Artist");
+  }
+}
+
+// An entry that the tag reading found to be a regular file and that turned into something
+// else just before the plugin opens it: the plugin still opens no special file for good, does
+// not block, and gives no tag.
+TEST(TagStream, AnEntrySwappedRightAfterItWasSeenIsCheckedAgain) {
+  qtest::BindProgramPlugins();
+  ScratchFolder dir;
+  const std::string path = dir / "song.mp3";
+  const struct {
+    const char* what;
+    void (*swap)(const std::string&);
+  } cases[] = {
+      {"unchanged", [](const std::string&) {}},
+      {"a FIFO", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); }},
+      {"a folder", [](const std::string& p) { ASSERT_EQ(mkdir(p.c_str(), 0755), 0); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    qtest::WriteTaggedAudio(path, qtest::AudioFormat::Mp3, "Title", "Artist");
+    rt::Ref<rt::FolderItem> entry = rt::FolderItem::FromPath(path);
+    ASSERT_TRUE(rt::FolderItem::Exists(entry.get()));
+    ASSERT_TRUE(entry->RecentlySeenRegular());
+    if (c.swap != cases[0].swap) {
+      ASSERT_EQ(unlink(path.c_str()), 0);
+      c.swap(path);
+    }
+    // Frees a reader stuck in opening the FIFO, so that a fault ends the test.
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+      while (!done)
+        if (int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) close(fd);
+    });
+    rt::Ref<rt::Object> made = rt::RuntimeNewObject(rt::TagLibFileRefExt::__Lookup());
+    rt::Ref<rt::TagLibFileRefExt> ref(static_cast<rt::TagLibFileRefExt*>(made.get()));
+    rt::TagLibFileRefExt::Constructor(ref.get(), entry.get());
+    rt::Ref<rt::TagLibTagExt> tag = rt::TagLibFileRefExt::tags(ref.get());
+    done = true;
+    writer.join();
+    EXPECT_EQ(tag ? rt::TagLibTagExt::Title(tag.get()).Std() : "nil",
+              c.swap == cases[0].swap ? "Title" : "nil");
+    rmdir(path.c_str());
+    unlink(path.c_str());
   }
 }
 
