@@ -26,7 +26,23 @@ class Listbox::Rows : public QAbstractTableModel {
     return parent.isValid() ? 0 : static_cast<int>(shown_);
   }
   int columnCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : std::clamp(box_->columnCount_, 1, kMaxColumns);
+    return parent.isValid() ? 0 : Columns();
+  }
+  // The view asks these of every row each time it lays the rows out, once per new batch of
+  // rows: answered here without the base class's round of further virtual calls.
+  QModelIndex index(int row, int column, const QModelIndex& parent) const override {
+    if (parent.isValid() || row < 0 || column < 0 || static_cast<size_t>(row) >= shown_ ||
+        column >= Columns())
+      return {};
+    return createIndex(row, column);
+  }
+  Qt::ItemFlags flags(const QModelIndex& index) const override {
+    if (index.model() != this || index.row() < 0 || static_cast<size_t>(index.row()) >= shown_)
+      return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+  }
+  bool hasChildren(const QModelIndex& parent) const override {
+    return !parent.isValid() && shown_ > 0;
   }
   QVariant data(const QModelIndex& index, int role) const override {
     if (!index.isValid() || role != Qt::DisplayRole) return {};
@@ -49,6 +65,7 @@ class Listbox::Rows : public QAbstractTableModel {
   }
 
  private:
+  int Columns() const { return std::clamp(box_->columnCount_, 1, kMaxColumns); }
   const Listbox* box_;
   size_t shown_;
 };
