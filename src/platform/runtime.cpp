@@ -229,15 +229,14 @@ bool QuitRequested() { return State().quitRequested; }
 void RuntimeBackgroundTask() {
   // Handing control to Qt costs far more than an item of a scan, the window's repaint above
   // all: do it a few dozen times a second, enough to keep the window painted and answering,
-  // and leave at least nine tenths of the time to the work.
-  constexpr qint64 kShortestPause = 25, kLongestPause = 40;  // milliseconds
-  static QElapsedTimer since;  // since the end of the last turn
-  static qint64 pause = kShortestPause;
-  if (since.isValid() && since.elapsed() < pause) return;
+  // and leave about nine tenths of the time to the work.
+  constexpr qint64 kShortestPeriod = 25, kLongestPeriod = 35;  // milliseconds, turn to turn
+  static QElapsedTimer since;  // since the start of the last turn
+  static qint64 period = kShortestPeriod;
+  if (since.isValid() && since.elapsed() < period) return;
+  since.start();
   RuntimeState& s = State();
   CatchUpPeers();
-  QElapsedTimer cost;
-  cost.start();
   ++s.backgroundTurns;
   struct Leave {
     int& turns;
@@ -246,8 +245,7 @@ void RuntimeBackgroundTask() {
   // The user's input too, so that the window can be scrolled, read and copied from while
   // the work goes on; RaiseUserAction keeps new actions out.
   QCoreApplication::processEvents(QEventLoop::AllEvents);
-  pause = std::clamp(cost.elapsed() * 9, kShortestPause, kLongestPause);
-  since.start();
+  period = std::clamp(since.elapsed() * 10, kShortestPeriod, kLongestPeriod);
 }
 
 void _UnhandledException(Object* error) {
