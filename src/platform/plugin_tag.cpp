@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "platform/plugins.h"
@@ -50,8 +51,10 @@ class DescriptorStream final : public TagLib::IOStream {
 
   TagLib::ByteVector readBlock(unsigned long length) override {
     if (length == 0 || position_ >= length_) return {};
-    // As TagLib's own stream: a large request is cut to the file's length.
-    length = std::min(length, static_cast<unsigned long>(length_ - position_));
+    // As TagLib's own stream: a large request is cut to the file's length, and to what a
+    // ByteVector can hold.
+    length = std::min({length, static_cast<unsigned long>(length_ - position_),
+                       static_cast<unsigned long>(std::numeric_limits<unsigned int>::max())});
     TagLib::ByteVector out(static_cast<unsigned int>(length));
     size_t got = 0;
     if (length >= kChunk) {
