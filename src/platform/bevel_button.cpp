@@ -41,12 +41,14 @@ QWidget* BevelButton::CreatePeer(QWidget* parent) {
   auto* button = new QPushButton(parent);
   button->setAutoDefault(false);
   QObject* bridge = Bridge();
-  QObject::connect(button, &QPushButton::pressed, bridge, [this] { RaiseEvent(this, MouseDown); });
-  QObject::connect(button, &QPushButton::released, bridge, [this] { RaiseEvent(this, MouseUp); });
+  QObject::connect(button, &QPushButton::pressed, bridge,
+                   [this] { RaiseUserAction(this, MouseDown); });
+  QObject::connect(button, &QPushButton::released, bridge,
+                   [this] { RaiseUserAction(this, MouseUp); });
   QObject::connect(button, &QPushButton::clicked, bridge, [this, button](bool checked) {
     if (buttonType_ == 2 && !checked) button->setChecked(checked = true);  // sticky: stays down
     if (buttonType_ != 0) value_ = checked;
-    RaiseEvent(this, Action);
+    RaiseUserAction(this, Action);
   });
   auto* events = static_cast<PeerBridge*>(bridge);
   events->onEvent = [this](QEvent* e) {

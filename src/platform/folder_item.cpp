@@ -78,6 +78,22 @@ bool SameTime(const timespec& a, const timespec& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
+int64_t Nanoseconds(const timespec& t) { return int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; }
+
+// How far apart two changes of the folder may lie and still get the same timestamp: the
+// kernel stamps with its coarse clock, and a file system may keep only whole seconds (FAT:
+// two), hundredths or microseconds, which shows in the trailing zeros of the nanoseconds.
+int64_t TimestampGranularity(const timespec& stamp) {
+  static const int64_t tick = [] {
+    timespec res{};
+    clock_getres(CLOCK_REALTIME_COARSE, &res);
+    return std::max<int64_t>(Nanoseconds(res), 1'000'000);
+  }();
+  int64_t unit = 1;
+  while (unit < 1'000'000'000 && stamp.tv_nsec % (unit * 10) == 0) unit *= 10;
+  return 2 * std::max(tick, unit);
+}
+
 }  // namespace
 
 // A folder's names, with what identified the folder when they were read.
@@ -88,9 +104,9 @@ struct FolderItem::Listing {
   timespec mtime{}, ctime{};
   off_t size = 0;
   nlink_t nlink = 0;
-  // Set when the names were read more than a timestamp tick after the last change. A
-  // change within the same tick can leave the folder's mtime as it was, so until then the
-  // names are read again on every use (the way git treats "racily clean" entries).
+  // Set when the names were read later than a change could still share the last change's
+  // timestamp. Until then a change need not show in the folder's status, so the names are
+  // read again on every use (the way git treats "racily clean" entries).
   bool settled = false;
 
   bool Matches(const struct stat& st) const {
@@ -115,10 +131,26 @@ Ref<FolderItem> FolderItem::FromPath(std::string path) {
   return Ref<FolderItem>(item);
 }
 
+namespace {
+int64_t MonotonicNow() noexcept {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return Nanoseconds(now);
+}
+}  // namespace
+
 bool FolderItem::Exists(FolderItem* self) {
   if (!self) RaiseNilObjectException();
   struct stat st;
-  return ::stat(self->path_.c_str(), &st) == 0;
+  const bool there = ::stat(self->path_.c_str(), &st) == 0;
+  self->seenAt_ = there ? MonotonicNow() : -1;
+  self->seenRegular_ = there && S_ISREG(st.st_mode);
+  return there;
+}
+
+bool FolderItem::RecentlySeenRegular() const noexcept {
+  constexpr int64_t kFresh = 5'000'000;  // ns
+  return seenRegular_ && MonotonicNow() - seenAt_ <= kFresh;
 }
 
 bool FolderItem::Visible(FolderItem* self) {
@@ -160,7 +192,9 @@ const FolderItem::Listing& FolderItem::CurrentListing() {
   fresh->ctime = st.st_ctim;
   fresh->size = st.st_size;
   fresh->nlink = st.st_nlink;
-  fresh->settled = before.tv_sec > st.st_mtim.tv_sec + 1;
+  const timespec& changed =
+      Nanoseconds(st.st_ctim) > Nanoseconds(st.st_mtim) ? st.st_ctim : st.st_mtim;
+  fresh->settled = Nanoseconds(before) > Nanoseconds(changed) + TimestampGranularity(changed);
   listing_ = std::move(fresh);
   return *listing_;
 }

@@ -1,6 +1,7 @@
 // The framework's handle on one file-system entry, and the open-file dialog that gives one.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -33,11 +34,17 @@ class FolderItem : public Object {
   // The path as the file system knows it (raw bytes, not necessarily UTF-8).
   const std::string& NativePath() const noexcept { return path_; }
 
+  // True when the last Exists, at most a few milliseconds ago, found a regular file there.
+  // Spares a reader that opens the file right after that question a second look.
+  bool RecentlySeenRegular() const noexcept;
+
  private:
   struct Listing;
   const Listing& CurrentListing();
   std::string path_;
   std::unique_ptr<Listing> listing_;  // the folder's sorted names, while still current
+  int64_t seenAt_ = -1;               // when Exists last found something, monotonic ns
+  bool seenRegular_ = false;
 };
 
 // The modal open-file dialog, listing only files of the registered file types whose Names

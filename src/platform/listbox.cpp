@@ -16,16 +16,33 @@ namespace {
 constexpr int32_t kMaxColumns = 256;
 }
 
-// Shows the list box's own rows; nothing is copied into the view.
+// Shows the list box's own rows, nothing copied into the view: the first shown of them,
+// those the view has been told of.
 class Listbox::Rows : public QAbstractTableModel {
  public:
-  explicit Rows(const Listbox* box) : box_(box) {}
+  explicit Rows(const Listbox* box) : box_(box), shown_(box->rows_.size()) {}
 
   int rowCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : static_cast<int>(box_->rows_.size());
+    return parent.isValid() ? 0 : static_cast<int>(shown_);
   }
   int columnCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : std::clamp(box_->columnCount_, 1, kMaxColumns);
+    return parent.isValid() ? 0 : Columns();
+  }
+  // The view asks these of every row each time it lays the rows out, once per new batch of
+  // rows: answered here without the base class's round of further virtual calls.
+  QModelIndex index(int row, int column, const QModelIndex& parent) const override {
+    if (parent.isValid() || row < 0 || column < 0 || static_cast<size_t>(row) >= shown_ ||
+        column >= Columns())
+      return {};
+    return createIndex(row, column);
+  }
+  Qt::ItemFlags flags(const QModelIndex& index) const override {
+    if (index.model() != this || index.row() < 0 || static_cast<size_t>(index.row()) >= shown_)
+      return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+  }
+  bool hasChildren(const QModelIndex& parent) const override {
+    return !parent.isValid() && shown_ > 0;
   }
   QVariant data(const QModelIndex& index, int role) const override {
     if (!index.isValid() || role != Qt::DisplayRole) return {};
@@ -33,16 +50,24 @@ class Listbox::Rows : public QAbstractTableModel {
   }
   QVariant headerData(int, Qt::Orientation, int) const override { return {}; }
 
-  void BeginAppend() {
-    const int n = static_cast<int>(box_->rows_.size());
-    beginInsertRows(QModelIndex(), n, n);
+  // Tells the view of the rows added since it last heard, in one step.
+  void ShowNewRows() {
+    const size_t n = box_->rows_.size();
+    if (n <= shown_) return;
+    beginInsertRows(QModelIndex(), static_cast<int>(shown_), static_cast<int>(n - 1));
+    shown_ = n;
+    endInsertRows();
   }
-  void EndAppend() { endInsertRows(); }
   void BeginReset() { beginResetModel(); }
-  void EndReset() { endResetModel(); }
+  void EndReset() {
+    shown_ = box_->rows_.size();
+    endResetModel();
+  }
 
  private:
+  int Columns() const { return std::clamp(box_->columnCount_, 1, kMaxColumns); }
   const Listbox* box_;
+  size_t shown_;
 };
 
 ClassTable* Listbox::__Lookup() {
@@ -124,17 +149,25 @@ void Listbox::ApplyScrollBars() {
 void Listbox::DeleteAllRows(Listbox* self) {
   _UITrap();
   if (!self) RaiseNilObjectException();
-  if (self->model_) self->model_->BeginReset();
-  self->rows_.clear();
-  if (self->model_) self->model_->EndReset();
+  self->ReplaceRows({});
 }
 
 void Listbox::AddRow(Listbox* self, StringArray* cells) {
   _UITrap();
   if (!self || !cells) RaiseNilObjectException();
-  if (self->model_) self->model_->BeginAppend();
   self->rows_.push_back(cells->Items());
-  if (self->model_) self->model_->EndAppend();
+  if (self->model_) self->Lag();
+}
+
+void Listbox::CatchUp() {
+  if (model_) model_->ShowNewRows();
+}
+
+// The view learns of a whole new set of rows at once, so it never reads a row that went.
+void Listbox::ReplaceRows(std::vector<std::vector<String>> rows) {
+  if (model_) model_->BeginReset();
+  rows_ = std::move(rows);
+  if (model_) model_->EndReset();
 }
 
 String Listbox::Cell(int32_t row, int32_t column) const {
@@ -186,9 +219,7 @@ void Listbox::SetInitialValue(Listbox* self, const String& v) {
     if (at < text.size() && text[at] == '\r') ++at;
     if (at < text.size() && text[at] == '\n') ++at;
   }
-  if (self->model_) self->model_->BeginReset();
-  self->rows_ = std::move(rows);
-  if (self->model_) self->model_->EndReset();
+  self->ReplaceRows(std::move(rows));
 }
 
 bool Listbox::GetScrollBarHorizontal(Listbox* self) { return self->scrollBarHorizontal_; }

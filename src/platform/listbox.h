@@ -6,16 +6,18 @@
 
 #include "platform/array.h"
 #include "platform/control.h"
+#include "platform/peer_sync.h"
 
 namespace rt {
 
-class Listbox : public RectControl {
+class Listbox : public RectControl, private LaggingPeer {
  public:
   static ClassTable* __Lookup();
   Listbox();
   ~Listbox() override;
 
-  // Both apply the main-thread rule.
+  // Both apply the main-thread rule. The rows are exact at once; the view shows new rows
+  // by the time events are processed, all that came meanwhile in one step.
   static void DeleteAllRows(Listbox* self);
   // One new last row: element 0 its first cell, each further element the next cell.
   static void AddRow(Listbox* self, StringArray* cells);
@@ -69,8 +71,10 @@ class Listbox : public RectControl {
   void SyncPeer(QWidget* peer) override;
 
  private:
-  class Rows;  // the Qt model over rows_
+  class Rows;  // the Qt model over the rows the view has been told of
   friend class Rows;
+  void CatchUp() override;
+  void ReplaceRows(std::vector<std::vector<String>> rows);
   void ApplyView();
   void ApplyScrollBars();
   std::vector<std::vector<String>> rows_;

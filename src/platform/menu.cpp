@@ -318,7 +318,7 @@ void ChooseMenuItem(QAction* action) {
   if (!found) return;
   Ref<MenuItem> item(found);  // a handler may drop the tree
   if (CallLogActive()) LogCall("menu " + item->Name().Std());
-  if (RaiseEvent(item.get(), MenuItem::Action)) return;
+  if (RaiseUserAction(item.get(), MenuItem::Action)) return;
   if (EditCommand c = CommandOf(item.get()); c != EditCommand::None)
     Perform(c, FocusTarget(action));
 }

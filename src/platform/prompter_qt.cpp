@@ -2,6 +2,7 @@
 #include <QMessageBox>
 
 #include "platform/dialogs_qt.h"
+#include "platform/peer_sync.h"
 #include "platform/prompter.h"
 
 namespace rt {
@@ -41,7 +42,10 @@ Prompter& QtPrompter() {
   return dialogs;
 }
 
-Prompter& CurrentPrompter() { return gCurrent ? *gCurrent : QtPrompter(); }
+Prompter& CurrentPrompter() {
+  CatchUpPeers();  // a prompt lets the user see the window
+  return gCurrent ? *gCurrent : QtPrompter();
+}
 void SetPrompter(Prompter* p) { gCurrent = p; }
 
 }  // namespace rt

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <string_view>
 
+#include "platform/peer_sync.h"
 #include "platform/prompter.h"
 #include "platform/runtime_state.h"
 
@@ -160,6 +161,17 @@ bool RaiseEvent(Object* obj, int eventNumber) {
   return true;
 }
 
+bool RaiseUserAction(Object* obj, int eventNumber) {
+  RuntimeState& s = State();
+  if (s.backgroundTurns > 0) {
+    if (CallLogActive() && obj)
+      LogCall("user action dropped: " + obj->Class()->name + "." +
+              obj->Class()->EventName(eventNumber));
+    return false;
+  }
+  return RaiseEvent(obj, eventNumber);
+}
+
 void RuntimeAddEventHandler(Object* obj, int eventNumber, EventStub stub, Delegate* handler) {
   if (!obj) RaiseNilObjectException();
   auto& list = HandlersOf(obj).list;
@@ -215,12 +227,25 @@ void Quit(int32_t exitCode) {
 bool QuitRequested() { return State().quitRequested; }
 
 void RuntimeBackgroundTask() {
-  // Handing control to Qt costs far more than an item of a scan: do it a few dozen times
-  // a second, enough to keep the window painted.
-  static QElapsedTimer since;
-  if (since.isValid() && since.elapsed() < 15) return;
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  // Handing control to Qt costs far more than an item of a scan, the window's repaint above
+  // all: do it a few dozen times a second, enough to keep the window painted and answering,
+  // and leave about nine tenths of the time to the work.
+  constexpr qint64 kShortestPeriod = 25, kLongestPeriod = 35;  // milliseconds, turn to turn
+  static QElapsedTimer since;  // since the start of the last turn
+  static qint64 period = kShortestPeriod;
+  if (since.isValid() && since.elapsed() < period) return;
   since.start();
+  RuntimeState& s = State();
+  CatchUpPeers();
+  ++s.backgroundTurns;
+  struct Leave {
+    int& turns;
+    ~Leave() { --turns; }
+  } leave{s.backgroundTurns};
+  // The user's input too, so that the window can be scrolled, read and copied from while
+  // the work goes on; RaiseUserAction keeps new actions out.
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  period = std::clamp(since.elapsed() * 10, kShortestPeriod, kLongestPeriod);
 }
 
 void _UnhandledException(Object* error) {

@@ -50,6 +50,11 @@ void CallProgram(F&& f) noexcept {
 // Returns true when program code ran. Nothing runs once an error is pending.
 bool RaiseEvent(Object* obj, int eventNumber);
 
+// Raises an event that the user's own action causes: a press of a button, a choice from a
+// menu. Inside a background turn it runs nothing and gives false, so a running action ends
+// before another starts; what the user did meanwhile is not done later either.
+bool RaiseUserAction(Object* obj, int eventNumber);
+
 // Per-instance handlers. The stub is called with the raising object.
 using EventStub = void (*)(Object* raiser);
 void RuntimeAddEventHandler(Object* obj, int eventNumber, EventStub stub, Delegate* handler);
@@ -63,8 +68,9 @@ void _RuntimeRun();
 // Asks the application to end with the exit code; the loop returns once it is back in charge.
 void Quit(int32_t exitCode = 0);
 bool QuitRequested();
-// Lets the framework handle pending work (repaints, timers) without starting new user
-// actions; cheap enough to call after every item of a long loop.
+// Lets the framework handle pending work (repaints, timers, the user's scrolling and
+// editing) without starting new user actions; cheap enough to call after every item of a
+// long loop: most calls return at once.
 void RuntimeBackgroundTask();
 
 // ---- errors ----

@@ -39,6 +39,7 @@ struct RuntimeState {
   bool quitRequested = false;
   int32_t quitCode = 0;
   int loopDepth = 0;
+  int backgroundTurns = 0;  // background turns running, one inside another
   bool lateStartupCalled = false;
   std::vector<std::string>* log = nullptr;
   std::map<std::string, int> faults;

@@ -1,8 +1,8 @@
 #include "platform/text_area.h"
 
+#include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QTextEdit>
 
 #include "platform/errors.h"
 #include "platform/property_setter.h"
@@ -10,6 +10,10 @@
 #include "platform/widget_support.h"
 
 namespace rt {
+
+// A plain text is all the model holds; a plain-text editor lays out only the lines it
+// shows, where a rich-text one would lay out, and keep, every line of a long text.
+using TextPeer = QPlainTextEdit;
 
 ClassTable* TextEdit::__Lookup() {
   static ClassTable* cls = [] {
@@ -54,19 +58,60 @@ ClassTable* TextArea::__Lookup() {
 
 // ---- TextEdit ----
 
+namespace {
+
+// The same text, known without comparing: one buffer, one length.
+bool Same(const String& a, const String& b) {
+  return a.Length() == b.Length() && (a.IsEmpty() || a.SharesBufferWith(b));
+}
+
+// True when text is shown followed by more, or equal to it; cheap for texts that share a
+// buffer, which is how a text grows by appending.
+bool Extends(const String& text, const String& shown) {
+  if (text.Length() < shown.Length()) return false;
+  return text.SharesBufferWith(shown) || text.View().starts_with(shown.View());
+}
+
+// Input that could act on the text waits until the peer shows the exact text.
+bool ActsOnText(QEvent::Type t) {
+  switch (t) {
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+    case QEvent::InputMethod:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::ContextMenu:
+    case QEvent::DragEnter:
+    case QEvent::Drop:
+    case QEvent::FocusIn:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
 QWidget* TextEdit::CreatePeer(QWidget* parent) {
-  auto* edit = new QTextEdit(parent);
-  QObject::connect(edit, &QTextEdit::textChanged, Bridge(), [this, edit] {
-    if (!settingPeer_) text_ = FromQString(edit->toPlainText());
+  auto* edit = new TextPeer(parent);
+  QObject::connect(edit, &TextPeer::textChanged, Bridge(), [this] {
+    if (!settingPeer_) UserEdited();
   });
+  auto* events = static_cast<PeerBridge*>(Bridge());
+  events->onEvent = [](QEvent* e) {
+    if (ActsOnText(e->type())) CatchUpPeers();
+  };
+  edit->installEventFilter(events);
+  edit->viewport()->installEventFilter(events);
   return edit;
 }
 
 void TextEdit::SyncPeer(QWidget* peer) {
   RectControl::SyncPeer(peer);
   settingPeer_ = true;
-  static_cast<QTextEdit*>(peer)->setPlainText(ToQString(text_));
+  static_cast<TextPeer*>(peer)->setPlainText(ToQString(text_));
   settingPeer_ = false;
+  shown_ = text_;
 }
 
 String TextEdit::GetText(TextEdit* self) {
@@ -78,25 +123,44 @@ String TextEdit::GetText(TextEdit* self) {
 void TextEdit::SetText(TextEdit* self, const String& text) {
   _UITrap();
   if (!self) RaiseNilObjectException();
-  const String old = self->text_;
   self->text_ = text;
-  auto* edit = static_cast<QTextEdit*>(self->Peer());
+  if (self->Peer()) self->Lag();
+}
+
+void TextEdit::CatchUp() {
+  auto* edit = static_cast<TextPeer*>(Peer());
   if (!edit) return;
-  const std::string_view before = old.View(), after = text.View();
-  self->settingPeer_ = true;  // the peer's change signal is not the user's edit
+  const String text = text_;
+  settingPeer_ = true;  // the peer's change signal is not the user's edit
   struct Reset {
     bool& flag;
     ~Reset() { flag = false; }
-  } reset{self->settingPeer_};
-  if (after.size() >= before.size() && (text.SharesBufferWith(old) || after.starts_with(before))) {
-    if (after.size() == before.size()) return;
-    const std::string_view tail = after.substr(before.size());
+  } reset{settingPeer_};
+  if (Extends(text, shown_)) {
+    if (text.Length() == shown_.Length()) return;
+    const std::string_view tail = text.View().substr(shown_.Length());
     QTextCursor end(edit->document());
     end.movePosition(QTextCursor::End);
     end.insertText(QString::fromUtf8(tail.data(), static_cast<qsizetype>(tail.size())));
+    // As with a whole new text, what the program wrote is not the user's to undo.
+    edit->document()->clearUndoRedoStacks();
   } else {
     edit->setPlainText(ToQString(text));
   }
+  shown_ = text;
+}
+
+// The user changed the text the peer shows. A text set meanwhile that extends what was shown
+// keeps its tail after the user's text; a whole new one replaces the user's change.
+void TextEdit::UserEdited() {
+  auto* edit = static_cast<TextPeer*>(Peer());
+  String typed = FromQString(edit->toPlainText());
+  if (Same(text_, shown_))
+    text_ = typed;
+  else if (Extends(text_, shown_))
+    text_ = typed + String(text_.View().substr(shown_.Length()));
+  shown_ = std::move(typed);
+  if (!Same(text_, shown_)) Lag();
 }
 
 // ---- TextArea ----
@@ -107,15 +171,14 @@ void TextArea::SyncPeer(QWidget* peer) {
 }
 
 void TextArea::ApplyLook() {
-  auto* edit = static_cast<QTextEdit*>(PeerForUpdate());
+  auto* edit = static_cast<TextPeer*>(PeerForUpdate());
   if (!edit) return;
   edit->setFrameShape(border_ ? QFrame::StyledPanel : QFrame::NoFrame);
-  edit->setLineWrapMode(multiLine_ ? QTextEdit::WidgetWidth : QTextEdit::NoWrap);
+  edit->setLineWrapMode(multiLine_ ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
   edit->setHorizontalScrollBarPolicy(scrollBarHorizontal_ ? Qt::ScrollBarAlwaysOn
                                                           : Qt::ScrollBarAlwaysOff);
   edit->setVerticalScrollBarPolicy(scrollBarVertical_ ? Qt::ScrollBarAlwaysOn
                                                       : Qt::ScrollBarAlwaysOff);
-  edit->setAcceptRichText(styled_);
   edit->setReadOnly(readOnly_);
   edit->setTabChangesFocus(!acceptTabs_);
   QPalette palette = edit->palette();
@@ -150,10 +213,7 @@ void TextArea::SetScrollBarVertical(TextArea* self, bool v) {
   self->ApplyLook();
 }
 bool TextArea::GetStyled(TextArea* self) { return self->styled_; }
-void TextArea::SetStyled(TextArea* self, bool v) {
-  self->styled_ = v;
-  self->ApplyLook();
-}
+void TextArea::SetStyled(TextArea* self, bool v) { self->styled_ = v; }
 Color TextArea::GetTextColor(TextArea* self) { return self->textColor_; }
 void TextArea::SetTextColor(TextArea* self, Color v) {
   self->textColor_ = v;

@@ -2,15 +2,18 @@
 #pragma once
 
 #include "platform/control.h"
+#include "platform/peer_sync.h"
 
 namespace rt {
 
-class TextEdit : public RectControl {
+class TextEdit : public RectControl, private LaggingPeer {
  public:
   static ClassTable* __Lookup();
 
-  // Both apply the main-thread rule. What the user types is in the text at once. Setting a
-  // text that extends the old one shows only the new tail, so growing a long text stays cheap.
+  // Both apply the main-thread rule. The text is exact at once: what the user types is in
+  // it, and a text set is what the next read gives. The peer shows a set text by the time
+  // events are processed; a text that extends the one shown costs the peer only its tail,
+  // so growing a long text line by line stays cheap.
   static String GetText(TextEdit* self);
   static void SetText(TextEdit* self, const String& text);
 
@@ -22,7 +25,10 @@ class TextEdit : public RectControl {
   void SyncPeer(QWidget* peer) override;
 
  private:
+  void CatchUp() override;
+  void UserEdited();
   String text_;
+  String shown_;  // what the peer shows
   bool settingPeer_ = false;
 };
 
@@ -40,7 +46,7 @@ class TextArea : public TextEdit {
   static void SetScrollBarHorizontal(TextArea* self, bool v);
   static bool GetScrollBarVertical(TextArea* self);
   static void SetScrollBarVertical(TextArea* self, bool v);
-  // Pasted text keeps its styles.
+  // Kept only: the text is plain, and pasted text takes the text area's own style.
   static bool GetStyled(TextArea* self);
   static void SetStyled(TextArea* self, bool v);
   static Color GetTextColor(TextArea* self);

@@ -2,8 +2,8 @@
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextEdit>
 #include <QTreeView>
 
 #include "app/delegates.h"
@@ -194,7 +194,7 @@ TEST(ProgramWindow, ControlsShowTheirRecordsProperties) {
     auto* button = qobject_cast<QPushButton*>(PeerOf(w.get(), "BevelButton1"));
     auto* list = qobject_cast<QTreeView*>(PeerOf(w.get(), "Listbox1"));
     auto* label = qobject_cast<QLabel*>(PeerOf(w.get(), "Label4"));
-    auto* area = qobject_cast<QTextEdit*>(PeerOf(w.get(), "TextArea1"));
+    auto* area = qobject_cast<QPlainTextEdit*>(PeerOf(w.get(), "TextArea1"));
     ASSERT_TRUE(button && list && label && area);
     for (QWidget* peer : std::initializer_list<QWidget*>{button, list, label, area}) {
       EXPECT_TRUE(peer->isVisible());
@@ -221,9 +221,10 @@ TEST(ProgramWindow, ControlsShowTheirRecordsProperties) {
     EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
 
     EXPECT_EQ(area->frameShape(), QFrame::StyledPanel);
-    EXPECT_EQ(area->lineWrapMode(), QTextEdit::WidgetWidth);
+    EXPECT_EQ(area->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     EXPECT_FALSE(area->isReadOnly());
-    EXPECT_TRUE(area->acceptRichText());
+    Ref<rt::Object> areaControl = Window::_ControlByName(w.get(), "TextArea1");
+    EXPECT_TRUE(rt::TextArea::GetStyled(static_cast<rt::TextArea*>(areaControl.get())));
     EXPECT_TRUE(area->tabChangesFocus());
     EXPECT_EQ(area->palette().color(QPalette::Base), QColor(Qt::white));
     EXPECT_EQ(area->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
