@@ -16,8 +16,9 @@ namespace {
 
 std::atomic<bool> gAppRegistered{false};
 std::vector<void (*)()>& ShutdownHooks() {
-  static std::vector<void (*)()> hooks;
-  return hooks;
+  // Outlives static destruction: RuntimeExit may run from an exit handler.
+  static auto* hooks = new std::vector<void (*)()>;
+  return *hooks;
 }
 
 void RouteError(Ref<Object> error) {
@@ -31,8 +32,8 @@ void RouteError(Ref<Object> error) {
 }  // namespace
 
 RuntimeState& State() {
-  static RuntimeState state;
-  return state;
+  static auto* state = new RuntimeState;  // outlives static destruction, as the hooks do
+  return *state;
 }
 
 void RegisterShutdownHook(void (*hook)()) {
@@ -67,7 +68,8 @@ int32_t RuntimeExit() {
   LogCall("RuntimeExit");
   const int32_t status = s.unhandled ? 1 : (s.quitRequested ? s.quitCode : 0);
   ReleaseWindows();
-  for (auto hook : ShutdownHooks()) hook();
+  const std::vector<void (*)()> hooks = ShutdownHooks();  // a hook may register another
+  for (auto hook : hooks) hook();
   s.app.reset();
   gAppRegistered = false;
   s.pendingError.reset();
