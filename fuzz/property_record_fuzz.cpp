@@ -35,9 +35,13 @@ rt::Ref<rt::Object> NewControl(rt::Window* window, rt::ClassTable* cls) {
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // Made here and kept for the whole process, as the tests do: libFuzzer ends with exit(),
+  // and an application the runtime owns would go among the statics, after Qt's own.
+  static int argc = 1;
+  static char arg0[] = "property_record_fuzz";
+  static char* argv[] = {arg0, nullptr};
+  new QApplication(argc, argv);
   rt::RuntimeInit();
-  // Before Qt's own statics go, as the program's end does.
-  std::atexit([] { rt::RuntimeExit(); });
   rt::_RuntimeInitExternalClasses();
   return 0;
 }
