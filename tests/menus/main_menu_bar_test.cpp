@@ -28,15 +28,7 @@ const Row kEdit[] = {
     {"EditSeparator2", "-", "", false},      {"EditSelectAll", "Select &All", "Cmd+A", false},
 };
 
-template <class F>
-std::string RaisedClass(F&& f) {
-  try {
-    f();
-  } catch (const rt::RaisedError& e) {
-    return e.Error()->Class()->name;
-  }
-  return {};
-}
+using qtest::RaisedClass;
 
 Lines WithPrefix(const Lines& log, const std::string& prefix) {
   Lines out;

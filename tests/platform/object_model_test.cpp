@@ -16,16 +16,7 @@ namespace {
 
 using rt::Ref;
 
-// The class of an error escaping f, empty when none escapes.
-template <class F>
-std::string RaisedClass(F&& f) {
-  try {
-    f();
-  } catch (const rt::RaisedError& e) {
-    return e.Error()->Class()->name;
-  }
-  return {};
-}
+using qtest::RaisedClass;
 
 TEST(ObjectModel, ReferencesCountAndReleaseTheObject) {
   const long before = rt::LiveObjectCount();

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/startup.h"
+#include "platform/errors.h"
 #include "platform/runtime.h"
 #include "platform/window_peer.h"
 
@@ -69,6 +70,15 @@ rt::Ref<rt::Window> MainWindow() {
   for (const rt::Ref<rt::Window>& w : rt::RuntimeWindows())
     if (w->Class()->name == "Window1.Window1") return w;
   return nullptr;
+}
+
+std::string RaisedClass(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const rt::RaisedError& e) {
+    return e.Error() ? e.Error()->Class()->name : "nil";
+  }
+  return "";
 }
 
 int IndexOf(const std::vector<std::string>& log, const std::string& line) {

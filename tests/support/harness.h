@@ -50,6 +50,9 @@ RunResult RunProgram(const std::function<void()>& inLoop = {});
 // The program's main window while it runs, nil when there is none.
 rt::Ref<rt::Window> MainWindow();
 
+// The class name of the error that escapes f, "nil" for a nil error, empty when none does.
+std::string RaisedClass(const std::function<void()>& f);
+
 // Index of the first log line equal to line, or -1.
 int IndexOf(const std::vector<std::string>& log, const std::string& line);
 

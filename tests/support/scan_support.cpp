@@ -95,15 +95,6 @@ void ForgetQuitRequest() {
   rt::State().quitCode = 0;
 }
 
-std::string RaisedClass(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const rt::RaisedError& e) {
-    return e.Error() ? e.Error()->Class()->name : "nil";
-  }
-  return "";
-}
-
 std::vector<std::string> LinesStartingWith(const std::vector<std::string>& log,
                                            const std::string& prefix) {
   std::vector<std::string> out;

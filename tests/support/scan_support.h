@@ -10,6 +10,7 @@
 #include "platform/tag_plugin.h"
 #include "platform/text_area.h"
 #include "platform/window.h"
+#include "support/harness.h"
 
 namespace qtest {
 
@@ -33,8 +34,6 @@ std::string TagLine(const std::string& path);
 // Forgets a quit request, so that later runs in the same process are not ended by it.
 void ForgetQuitRequest();
 
-// The class name of the framework error that f raised, "" when it raised none.
-std::string RaisedClass(const std::function<void()>& f);
 
 // Lines of the call log that start with prefix.
 std::vector<std::string> LinesStartingWith(const std::vector<std::string>& log,
