@@ -25,18 +25,11 @@
 namespace {
 
 namespace W1 = quorvane::Window1;
+using qtest::FifoWatch;
 using qtest::HostileEntry;
+using qtest::OpenDescriptors;
 using qtest::Outcome;
 using Lines = std::vector<std::string>;
-
-int OpenDescriptors() {
-  int n = 0;
-  if (DIR* d = opendir("/proc/self/fd")) {
-    while (readdir(d)) ++n;
-    closedir(d);
-  }
-  return n;
-}
 
 // Ends the process with a report when the scan has not finished in time: a hang must fail
 // the test, not stall the suite. The folder goes first, since no destructor will run.
@@ -67,29 +60,6 @@ class Watchdog {
   std::mutex mutex_;
   std::condition_variable done_cv_;
   bool done_ = false;
-  std::thread thread_;
-};
-
-// A reader stuck opening the FIFO is freed by this writer's open, which only succeeds while
-// a reader has the FIFO open; so it both notices and ends the mistake.
-class FifoWatch {
- public:
-  explicit FifoWatch(std::string path)
-      : thread_([this, path = std::move(path)] {
-          while (!stop_) {
-            const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-            if (fd >= 0) opened_ = true, close(fd);
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-          }
-        }) {}
-  ~FifoWatch() {
-    stop_ = true;
-    thread_.join();
-  }
-  bool Opened() const { return opened_; }
-
- private:
-  std::atomic<bool> stop_{false}, opened_{false};
   std::thread thread_;
 };
 

@@ -1,7 +1,12 @@
 #include "support/scan_support.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QTimer>
+#include <chrono>
 
 #include "app/startup.h"
 #include "platform/class_table.h"
@@ -101,6 +106,29 @@ std::vector<std::string> LinesStartingWith(const std::vector<std::string>& log,
   for (const std::string& l : log)
     if (l.rfind(prefix, 0) == 0) out.push_back(l);
   return out;
+}
+
+int OpenDescriptors() {
+  int n = 0;
+  if (DIR* d = opendir("/proc/self/fd")) {
+    while (readdir(d)) ++n;
+    closedir(d);
+  }
+  return n;
+}
+
+FifoWatch::FifoWatch(std::string path)
+    : thread_([this, path = std::move(path)] {
+        while (!stop_) {
+          const int fd = open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+          if (fd >= 0) opened_ = true, close(fd);
+          std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+      }) {}
+
+FifoWatch::~FifoWatch() {
+  stop_ = true;
+  thread_.join();
 }
 
 }  // namespace qtest

@@ -2,8 +2,10 @@
 // points, a main window with just the two controls the scan uses, and readers of both.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/listbox.h"
@@ -34,9 +36,25 @@ std::string TagLine(const std::string& path);
 // Forgets a quit request, so that later runs in the same process are not ended by it.
 void ForgetQuitRequest();
 
-
 // Lines of the call log that start with prefix.
 std::vector<std::string> LinesStartingWith(const std::vector<std::string>& log,
                                            const std::string& prefix);
+
+// The number of descriptors this process has open, to show that none is left behind.
+int OpenDescriptors();
+
+// Watches the FIFO at path from another thread. A reader stuck opening it is freed by this
+// writer's open, which only succeeds while a reader has the FIFO open; so the watch both
+// notices the mistake and ends it.
+class FifoWatch {
+ public:
+  explicit FifoWatch(std::string path);
+  ~FifoWatch();
+  bool Opened() const { return opened_; }
+
+ private:
+  std::atomic<bool> stop_{false}, opened_{false};
+  std::thread thread_;
+};
 
 }  // namespace qtest

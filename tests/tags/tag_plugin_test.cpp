@@ -29,44 +29,6 @@ class TagPlugin : public ::testing::Test {
   ScratchFolder dir;
 };
 
-int OpenDescriptors() {
-  int n = 0;
-  if (DIR* d = opendir("/proc/self/fd")) {
-    while (readdir(d)) ++n;
-    closedir(d);
-  }
-  return n;
-}
-
-// Notices a reader stuck in opening the FIFO: a writer that does not block succeeds only
-// while a reader has it open, and its open frees the stuck reader, so the test ends.
-class FifoWatch {
- public:
-  explicit FifoWatch(std::string path) : path_(std::move(path)) {
-    EXPECT_EQ(mkfifo(path_.c_str(), 0644), 0);
-    thread_ = std::thread([this] {
-      while (!stop_) {
-        int fd = open(path_.c_str(), O_WRONLY | O_NONBLOCK);
-        if (fd >= 0) {
-          opened_ = true;
-          close(fd);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      }
-    });
-  }
-  ~FifoWatch() {
-    stop_ = true;
-    thread_.join();
-  }
-  bool Opened() const { return opened_; }
-
- private:
-  std::string path_;
-  std::atomic<bool> stop_{false}, opened_{false};
-  std::thread thread_;
-};
-
 TEST_F(TagPlugin, ReadsTitleAndArtistOfEveryFormatAsUtf8) {
   for (const qtest::AudioFormatInfo& f : qtest::AllAudioFormats()) {
     SCOPED_TRACE(f.name);
@@ -108,7 +70,8 @@ TEST_F(TagPlugin, WhatHasNoReadableTagGivesNil) {
 }
 
 TEST_F(TagPlugin, SpecialFilesNeitherBlockNorGiveATag) {
-  FifoWatch fifo(dir / "pipe.mp3");
+  ASSERT_EQ(mkfifo((dir / "pipe.mp3").c_str(), 0644), 0);
+  qtest::FifoWatch fifo(dir / "pipe.mp3");
   sockaddr_un addr{};
   addr.sun_family = AF_UNIX;
   const std::string socketPath = dir / "sock.mp3";
@@ -132,7 +95,7 @@ TEST_F(TagPlugin, ASymbolicLinkToAnAudioFileIsRead) {
 
 TEST_F(TagPlugin, TheTagOutlivesItsFileReferenceWhoseFileIsClosedWithIt) {
   qtest::WriteTaggedAudio(dir / "a.ogg", AudioFormat::OggVorbis, "Kept", "Still");
-  const int before = OpenDescriptors();
+  const int before = qtest::OpenDescriptors();
   const long objects = rt::LiveObjectCount();
   rt::Ref<rt::TagLibTagExt> tag;
   {
@@ -141,11 +104,11 @@ TEST_F(TagPlugin, TheTagOutlivesItsFileReferenceWhoseFileIsClosedWithIt) {
     made.reset();
     rt::Ref<rt::FolderItem> file = rt::FolderItem::FromPath(dir / "a.ogg");
     rt::TagLibFileRefExt::Constructor(ref.get(), file.get());
-    EXPECT_EQ(OpenDescriptors(), before + 1);
+    EXPECT_EQ(qtest::OpenDescriptors(), before + 1);
     tag = rt::TagLibFileRefExt::tags(ref.get());
     ASSERT_TRUE(tag);
   }
-  EXPECT_EQ(OpenDescriptors(), before);
+  EXPECT_EQ(qtest::OpenDescriptors(), before);
   EXPECT_EQ(rt::TagLibTagExt::Title(tag.get()).Std(), "Kept");
   EXPECT_EQ(rt::TagLibTagExt::Artist(tag.get()).Std(), "Still");
   tag.reset();
@@ -155,12 +118,12 @@ TEST_F(TagPlugin, TheTagOutlivesItsFileReferenceWhoseFileIsClosedWithIt) {
 TEST_F(TagPlugin, ManyReferencesInARowLeaveNoDescriptorOpen) {
   qtest::WriteTaggedAudio(dir / "a.mp3", AudioFormat::Mp3, "T", "A");
   qtest::WriteText(dir / "b.mp3", "text");
-  const int before = OpenDescriptors();
+  const int before = qtest::OpenDescriptors();
   for (int i = 0; i < 200; ++i) {
     ASSERT_EQ(TagLine(dir / "a.mp3"), "T - A");
     ASSERT_EQ(TagLine(dir / "b.mp3"), "nil");
   }
-  EXPECT_EQ(OpenDescriptors(), before);
+  EXPECT_EQ(qtest::OpenDescriptors(), before);
 }
 
 TEST_F(TagPlugin, NilObjectsRaiseAndANilFileHasNoTag) {
