@@ -32,11 +32,11 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/bevel_button.h"
-#include "platform/listbox.h"
-#include "platform/runtime.h"
-#include "platform/text_area.h"
-#include "platform/window_peer.h"
+#include "platform/core/runtime.h"
+#include "platform/plugins/appearance/bevel_button.h"
+#include "platform/ui/listbox.h"
+#include "platform/ui/text_area.h"
+#include "platform/ui/window_peer.h"
 #include "support/harness.h"
 #include "support/scan_support.h"
 #include "window/window1.h"

@@ -5,15 +5,16 @@
 #include <cstdlib>
 
 #include "fuzz/fuzz_inputs.h"
-#include "platform/bevel_button.h"
-#include "platform/errors.h"
-#include "platform/label.h"
-#include "platform/listbox.h"
-#include "platform/property_setter.h"
-#include "platform/runtime.h"
-#include "platform/runtime_state.h"
-#include "platform/text_area.h"
-#include "platform/window.h"
+#include "platform/core/errors.h"
+#include "platform/core/property_setter.h"
+#include "platform/core/runtime.h"
+#include "platform/core/runtime_state.h"
+#include "platform/framework.h"
+#include "platform/plugins/appearance/bevel_button.h"
+#include "platform/ui/label.h"
+#include "platform/ui/listbox.h"
+#include "platform/ui/text_area.h"
+#include "platform/ui/window.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "app/startup.h"
 #include "fuzz/fuzz_inputs.h"
-#include "platform/folder_item.h"
-#include "platform/tag_plugin.h"
+#include "platform/files/folder_item.h"
+#include "platform/plugins/tags/tag_plugin.h"
 
 namespace {
 

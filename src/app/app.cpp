@@ -1,6 +1,6 @@
 #include "app/app.h"
 
-#include "platform/value.h"
+#include "platform/core/value.h"
 
 namespace quorvane::App {
 

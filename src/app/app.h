@@ -1,7 +1,7 @@
 // App, the application class: an Application with a constructor that does nothing.
 #pragma once
 
-#include "platform/application.h"
+#include "platform/ui/application.h"
 
 namespace quorvane::App {
 

@@ -1,7 +1,7 @@
 #include "app/delegates.h"
 
-#include "platform/errors.h"
-#include "platform/window.h"
+#include "platform/core/errors.h"
+#include "platform/ui/window.h"
 
 namespace quorvane::Delegate {
 

@@ -1,9 +1,9 @@
 // The program's delegate invokers, one per signature.
 #pragma once
 
-#include "platform/bevel_button.h"
-#include "platform/delegate.h"
-#include "platform/runtime.h"
+#include "platform/core/delegate.h"
+#include "platform/core/runtime.h"
+#include "platform/plugins/appearance/bevel_button.h"
 
 namespace quorvane::Delegate {
 

@@ -1,6 +1,7 @@
 // Loading the three plugins and binding every entry point their wrapper classes call.
 #include "app/startup.h"
-#include "platform/plugins.h"
+#include "platform/core/plugin_registry.h"
+#include "platform/framework.h"
 
 namespace quorvane {
 

@@ -4,8 +4,10 @@
 #include "app/delegates.h"
 #include "filetypes/file_types1.h"
 #include "menus/main_menu_bar.h"
-#include "platform/application.h"
-#include "platform/errors.h"
+#include "platform/core/errors.h"
+#include "platform/framework.h"
+#include "platform/ui/application.h"
+#include "platform/ui/event_loop.h"
 #include "window/window1.h"
 
 namespace quorvane {

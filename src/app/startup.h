@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "platform/object.h"
-#include "platform/runtime.h"
+#include "platform/core/object.h"
+#include "platform/core/runtime.h"
 
 namespace quorvane {
 

@@ -1,6 +1,6 @@
 #include "filetypes/file_types1.h"
 
-#include "platform/class_table.h"
+#include "platform/core/class_table.h"
 
 namespace quorvane::FileTypes1 {
 

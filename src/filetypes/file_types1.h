@@ -1,8 +1,8 @@
 // FileTypes1: the program's six audio file types and the filter text that names them.
 #pragma once
 
-#include "platform/file_type.h"
-#include "platform/text.h"
+#include "platform/core/text.h"
+#include "platform/files/file_type.h"
 
 namespace quorvane::FileTypes1 {
 

@@ -2,7 +2,7 @@
 
 #include <tuple>
 
-#include "platform/value.h"
+#include "platform/core/value.h"
 
 namespace quorvane::MainMenuBar {
 

@@ -1,7 +1,7 @@
 // MainMenuBar: the program's one menu bar, with its File and Edit menus.
 #pragma once
 
-#include "platform/menu.h"
+#include "platform/ui/menu.h"
 
 namespace quorvane::MainMenuBar {
 

@@ -1,7 +1,7 @@
 // The program's stubs for per-instance event handlers, one per event number.
 #pragma once
 
-#include "platform/object.h"
+#include "platform/core/object.h"
 
 namespace quorvane::AddHandler {
 

@@ -1,8 +1,8 @@
 // The window's controls: made in CreateControls, found again by name.
 #include "app/delegates.h"
 #include "menus/main_menu_bar.h"
-#include "platform/property_setter.h"
-#include "platform/runtime.h"
+#include "platform/core/property_setter.h"
+#include "platform/core/runtime.h"
 #include "window/add_handler.h"
 #include "window/property_records.h"
 #include "window/window1.h"

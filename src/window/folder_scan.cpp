@@ -1,9 +1,10 @@
 // The folder scan: the button's action and the walk over the chosen folder.
-#include "platform/array.h"
-#include "platform/errors.h"
-#include "platform/folder_item.h"
-#include "platform/open_dialog.h"
-#include "platform/runtime.h"
+#include "platform/core/array.h"
+#include "platform/core/errors.h"
+#include "platform/core/runtime.h"
+#include "platform/files/folder_item.h"
+#include "platform/plugins/folder_chooser/open_dialog.h"
+#include "platform/ui/event_loop.h"
 #include "window/window1.h"
 
 namespace quorvane::Window1 {

@@ -1,5 +1,5 @@
 // The window's accessors of its menu bar's items.
-#include "platform/runtime.h"
+#include "platform/core/runtime.h"
 #include "window/window1.h"
 
 namespace quorvane::Window1 {

@@ -2,7 +2,7 @@
 // the program is compiled.
 #pragma once
 
-#include "platform/property_record.h"
+#include "platform/core/property_record.h"
 
 namespace quorvane::PropertyRecords {
 

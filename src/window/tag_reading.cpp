@@ -1,10 +1,11 @@
 // Reading one entry's tag into the text area.
 #include "filetypes/file_types1.h"
-#include "platform/end_of_line.h"
-#include "platform/errors.h"
-#include "platform/folder_item.h"
-#include "platform/msgbox.h"
-#include "platform/tag_plugin.h"
+#include "platform/core/end_of_line.h"
+#include "platform/core/errors.h"
+#include "platform/files/folder_item.h"
+#include "platform/plugins/tags/tag_plugin.h"
+#include "platform/ui/msgbox.h"
+#include "platform/ui/open_file_dialog.h"
 #include "window/window1.h"
 
 namespace quorvane::Window1 {

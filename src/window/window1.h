@@ -1,13 +1,13 @@
 // Window1, the program's main window: its class table, its accessor and its own members.
 #pragma once
 
-#include "platform/bevel_button.h"
-#include "platform/folder_item.h"
-#include "platform/label.h"
-#include "platform/listbox.h"
-#include "platform/menu.h"
-#include "platform/text_area.h"
-#include "platform/window.h"
+#include "platform/files/folder_item.h"
+#include "platform/plugins/appearance/bevel_button.h"
+#include "platform/ui/label.h"
+#include "platform/ui/listbox.h"
+#include "platform/ui/menu.h"
+#include "platform/ui/text_area.h"
+#include "platform/ui/window.h"
 
 namespace quorvane::Window1 {
 

@@ -1,6 +1,6 @@
-#include "platform/class_table.h"
-#include "platform/runtime.h"
-#include "platform/value.h"
+#include "platform/core/class_table.h"
+#include "platform/core/runtime.h"
+#include "platform/core/value.h"
 #include "window/window1.h"
 
 namespace quorvane::Window1 {

@@ -2,9 +2,11 @@
 
 #include "app/app.h"
 #include "app/startup.h"
-#include "platform/errors.h"
-#include "platform/runtime.h"
-#include "platform/value.h"
+#include "platform/core/errors.h"
+#include "platform/core/runtime.h"
+#include "platform/core/value.h"
+#include "platform/framework.h"
+#include "platform/ui/event_loop.h"
 #include "support/harness.h"
 #include "window/window1.h"
 

@@ -4,9 +4,10 @@
 
 #include "app/startup.h"
 #include "filetypes/file_types1.h"
-#include "platform/errors.h"
-#include "platform/file_type.h"
-#include "platform/runtime.h"
+#include "platform/core/errors.h"
+#include "platform/core/runtime.h"
+#include "platform/files/file_type.h"
+#include "platform/ui/event_loop.h"
 #include "support/harness.h"
 
 namespace {

@@ -5,11 +5,11 @@
 #include <QWidget>
 #include <climits>
 
-#include "platform/listbox.h"
-#include "platform/property_setter.h"
-#include "platform/runtime_state.h"
-#include "platform/window.h"
-#include "platform/window_peer.h"
+#include "platform/core/property_setter.h"
+#include "platform/core/runtime_state.h"
+#include "platform/ui/listbox.h"
+#include "platform/ui/window.h"
+#include "platform/ui/window_peer.h"
 #include "support/harness.h"
 
 namespace {

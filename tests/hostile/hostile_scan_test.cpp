@@ -16,7 +16,7 @@
 #include <sstream>
 #include <thread>
 
-#include "platform/runtime.h"
+#include "platform/core/runtime.h"
 #include "support/harness.h"
 #include "support/hostile_corpus.h"
 #include "support/scan_support.h"

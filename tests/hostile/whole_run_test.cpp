@@ -10,11 +10,12 @@
 #include <set>
 
 #include "app/startup.h"
-#include "platform/application.h"
-#include "platform/bevel_button.h"
-#include "platform/menu.h"
-#include "platform/runtime.h"
-#include "platform/runtime_state.h"
+#include "platform/core/runtime.h"
+#include "platform/core/runtime_state.h"
+#include "platform/framework.h"
+#include "platform/plugins/appearance/bevel_button.h"
+#include "platform/ui/application.h"
+#include "platform/ui/menu.h"
 #include "support/audio_fixtures.h"
 #include "support/harness.h"
 #include "support/scan_support.h"
@@ -86,7 +87,7 @@ long HeldByTheFramework() {
     auto* m = static_cast<rt::MenuItem*>(item);
     for (int32_t i = 0; i < rt::MenuItem::Count(m); ++i) menu(rt::MenuItem::Item(m, i).get());
   };
-  if (rt::Application* app = rt::State().app.get()) {
+  if (rt::Application* app = rt::RegisteredApplication()) {
     seen.insert(app);
     menu(rt::Application::GetMenuBar(app).get());
   }

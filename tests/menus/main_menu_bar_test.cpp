@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/errors.h"
-#include "platform/menu.h"
-#include "platform/runtime.h"
+#include "platform/core/errors.h"
+#include "platform/core/runtime.h"
+#include "platform/ui/menu.h"
 #include "support/harness.h"
 
 namespace {

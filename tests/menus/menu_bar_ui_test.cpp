@@ -15,12 +15,13 @@
 #include <QTimer>
 
 #include "menus/main_menu_bar.h"
-#include "platform/application.h"
-#include "platform/menu.h"
-#include "platform/runtime.h"
-#include "platform/text_area.h"
-#include "platform/window.h"
-#include "platform/window_peer.h"
+#include "platform/core/runtime.h"
+#include "platform/framework.h"
+#include "platform/ui/application.h"
+#include "platform/ui/menu.h"
+#include "platform/ui/text_area.h"
+#include "platform/ui/window.h"
+#include "platform/ui/window_peer.h"
 #include "support/harness.h"
 #include "window/window1.h"
 

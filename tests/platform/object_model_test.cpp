@@ -2,14 +2,16 @@
 
 #include <thread>
 
-#include "platform/application.h"
-#include "platform/delegate.h"
-#include "platform/errors.h"
-#include "platform/runtime.h"
-#include "platform/text.h"
-#include "platform/text_area.h"
-#include "platform/value.h"
-#include "platform/window.h"
+#include "platform/core/delegate.h"
+#include "platform/core/errors.h"
+#include "platform/core/runtime.h"
+#include "platform/core/text.h"
+#include "platform/core/value.h"
+#include "platform/framework.h"
+#include "platform/ui/application.h"
+#include "platform/ui/event_loop.h"
+#include "platform/ui/text_area.h"
+#include "platform/ui/window.h"
 #include "support/harness.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/runtime.h"
-#include "platform/runtime_state.h"
+#include "platform/core/runtime.h"
+#include "platform/core/runtime_state.h"
 #include "support/audio_fixtures.h"
 #include "support/harness.h"
 #include "support/scan_support.h"

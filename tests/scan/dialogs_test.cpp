@@ -17,8 +17,8 @@
 #include <QTimer>
 #include <functional>
 
-#include "platform/open_dialog.h"
-#include "platform/prompter.h"
+#include "platform/plugins/folder_chooser/open_dialog.h"
+#include "platform/ui/prompter.h"
 #include "support/audio_fixtures.h"
 #include "support/harness.h"
 #include "support/scan_support.h"

@@ -1,12 +1,13 @@
 // FolderItem on real folders: names, visibility, existence, the entries in order.
-#include "platform/folder_item.h"
+#include "platform/files/folder_item.h"
+#include "platform/ui/open_file_dialog.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/file_type.h"
+#include "platform/files/file_type.h"
 #include "support/audio_fixtures.h"
 #include "support/harness.h"
 #include "support/scan_support.h"

@@ -9,9 +9,9 @@
 #include <thread>
 
 #include "filetypes/file_types1.h"
-#include "platform/open_dialog.h"
-#include "platform/plugins.h"
-#include "platform/runtime.h"
+#include "platform/core/plugin_registry.h"
+#include "platform/core/runtime.h"
+#include "platform/plugins/folder_chooser/open_dialog.h"
 #include "support/audio_fixtures.h"
 #include "support/harness.h"
 #include "support/scan_support.h"

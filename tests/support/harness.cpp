@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "app/startup.h"
-#include "platform/errors.h"
-#include "platform/runtime.h"
-#include "platform/window_peer.h"
+#include "platform/core/errors.h"
+#include "platform/core/runtime.h"
+#include "platform/ui/window_peer.h"
 
 namespace qtest {
 

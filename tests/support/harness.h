@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/prompter.h"
-#include "platform/window.h"
+#include "platform/ui/prompter.h"
+#include "platform/ui/window.h"
 
 namespace qtest {
 

@@ -9,10 +9,10 @@
 #include <chrono>
 
 #include "app/startup.h"
-#include "platform/class_table.h"
-#include "platform/errors.h"
-#include "platform/folder_item.h"
-#include "platform/runtime_state.h"
+#include "platform/core/class_table.h"
+#include "platform/core/errors.h"
+#include "platform/core/runtime_state.h"
+#include "platform/files/folder_item.h"
 #include "window/window1.h"
 
 namespace qtest {

@@ -8,10 +8,10 @@
 #include <thread>
 #include <vector>
 
-#include "platform/listbox.h"
-#include "platform/tag_plugin.h"
-#include "platform/text_area.h"
-#include "platform/window.h"
+#include "platform/plugins/tags/tag_plugin.h"
+#include "platform/ui/listbox.h"
+#include "platform/ui/text_area.h"
+#include "platform/ui/window.h"
 #include "support/harness.h"
 
 namespace qtest {

@@ -13,7 +13,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/folder_item.h"
+#include "platform/files/folder_item.h"
 #include "support/audio_fixtures.h"
 #include "support/scan_support.h"
 

@@ -1,5 +1,5 @@
 // The tag plugin over real files of every kind a folder can hold.
-#include "platform/tag_plugin.h"
+#include "platform/plugins/tags/tag_plugin.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -13,7 +13,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/folder_item.h"
+#include "platform/files/folder_item.h"
 #include "support/audio_fixtures.h"
 #include "support/scan_support.h"
 

@@ -3,8 +3,8 @@
 #include <unistd.h>
 
 #include "filetypes/file_types1.h"
-#include "platform/folder_item.h"
-#include "platform/runtime.h"
+#include "platform/core/runtime.h"
+#include "platform/files/folder_item.h"
 #include "support/audio_fixtures.h"
 #include "support/harness.h"
 #include "support/scan_support.h"

@@ -7,10 +7,11 @@
 #include <string>
 
 #include "app/startup.h"
-#include "platform/control.h"
-#include "platform/errors.h"
-#include "platform/runtime.h"
-#include "platform/window.h"
+#include "platform/core/errors.h"
+#include "platform/core/runtime.h"
+#include "platform/framework.h"
+#include "platform/ui/control.h"
+#include "platform/ui/window.h"
 #include "support/harness.h"
 
 namespace wtest {

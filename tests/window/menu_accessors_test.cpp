@@ -1,7 +1,7 @@
 // The window's menu-item accessors: items found anywhere below the window's menu bar.
 #include "fixture.h"
-#include "platform/application.h"
-#include "platform/menu.h"
+#include "platform/ui/application.h"
+#include "platform/ui/menu.h"
 #include "window/window1.h"
 
 namespace {

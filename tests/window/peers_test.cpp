@@ -9,13 +9,13 @@
 #include <QTreeView>
 
 #include "fixture.h"
-#include "platform/array.h"
-#include "platform/label.h"
-#include "platform/listbox.h"
-#include "platform/msgbox.h"
-#include "platform/property_setter.h"
-#include "platform/text_area.h"
-#include "platform/window_peer.h"
+#include "platform/core/array.h"
+#include "platform/core/property_setter.h"
+#include "platform/ui/label.h"
+#include "platform/ui/listbox.h"
+#include "platform/ui/msgbox.h"
+#include "platform/ui/text_area.h"
+#include "platform/ui/window_peer.h"
 
 namespace {
 

@@ -1,7 +1,0 @@
-#include "platform/plugins.h"
-
-namespace rt {
-
-PluginLibrary AppearancePluginLibrary() { return {"AppearanceControls.dylib", {}}; }
-
-}  // namespace rt
