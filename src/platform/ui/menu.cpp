@@ -1,66 +1,15 @@
+// The menu model: the item tree, its operations and lookups, the properties and the class
+// tables. What shows on screen is menu_qt.cpp's, reached through menu_peer.h.
 #include "platform/ui/menu.h"
 
-#include <QAbstractItemView>
-#include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QCursor>
-#include <QItemSelectionModel>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMimeData>
-#include <QPlainTextEdit>
-#include <QPointer>
-#include <QTextEdit>
 #include <algorithm>
 
 #include "platform/core/errors.h"
 #include "platform/core/runtime.h"
+#include "platform/ui/menu_peer.h"
 #include "platform/ui/window.h"
-#include "platform/ui/window_peer.h"
 
 namespace rt {
-
-struct MenuItem::Peers {
-  std::vector<QPointer<QAction>> actions;
-};
-
-// The Qt side reaches the model's private state through here only.
-struct MenuItemAccess {
-  static bool& Enabled(MenuItem* m) { return m->enabled_; }
-  static MenuItem::Peers& PeersOf(MenuItem* m) {
-    if (!m->peers_) m->peers_ = std::make_unique<MenuItem::Peers>();
-    return *m->peers_;
-  }
-  static MenuItem::Peers* FindPeers(MenuItem* m) { return m->peers_.get(); }
-  static void SetParent(MenuItem* m, MenuItem* parent) { m->parent_ = parent; }
-  static std::vector<Ref<MenuItem>>& ChildrenOf(MenuItem* m) { return m->children_; }
-  static void CopyProperties(MenuItem* to, const MenuItem* from) {
-    to->name_ = from->name_;
-    to->text_ = from->text_;
-    to->shortcut_ = from->shortcut_;
-    to->autoEnable_ = from->autoEnable_;
-    to->visible_ = from->visible_;
-    to->enabled_ = from->enabled_;
-    to->index_ = from->index_;
-    to->tag_ = from->tag_;
-  }
-  static void SwapState(MenuItem* a, MenuItem* b) {
-    std::swap(a->name_, b->name_);
-    std::swap(a->text_, b->text_);
-    std::swap(a->shortcut_, b->shortcut_);
-    std::swap(a->autoEnable_, b->autoEnable_);
-    std::swap(a->visible_, b->visible_);
-    std::swap(a->enabled_, b->enabled_);
-    std::swap(a->index_, b->index_);
-    std::swap(a->tag_, b->tag_);
-    std::swap(a->children_, b->children_);
-    for (Ref<MenuItem>& c : a->children_) c->parent_ = a;
-    for (Ref<MenuItem>& c : b->children_) c->parent_ = b;
-  }
-};
 
 namespace {
 
@@ -69,326 +18,6 @@ using Access = MenuItemAccess;
 MenuItem* Tested(MenuItem* item) {
   if (!item) RaiseNilObjectException();
   return item;
-}
-
-// ---- the Qt side: actions linked to items ----
-
-MenuItem* ItemOf(const QAction* action) {
-  return action ? static_cast<MenuItem*>(action->data().value<void*>()) : nullptr;
-}
-
-WindowPeer* PeerOf(QWidget* w) {
-  for (; w; w = w->parentWidget())
-    if (auto* peer = dynamic_cast<WindowPeer*>(w)) return peer;
-  return nullptr;
-}
-
-// The control the Edit items act on: the focused one of the window that shows the menu.
-QWidget* FocusTarget(const QAction* action) {
-  if (action)
-    if (WindowPeer* peer = PeerOf(qobject_cast<QWidget*>(action->parent())))
-      return peer->focusWidget();
-  return QApplication::focusWidget();
-}
-
-QKeySequence ShortcutOf(const String& text) {
-  QString rest = QString::fromUtf8(text.View().data(), static_cast<qsizetype>(text.Length()));
-  rest = rest.trimmed();
-  if (rest.isEmpty()) return {};
-  // The framework's shortcut texts name the platform's command key "Cmd": Ctrl on Linux.
-  static const std::pair<const char*, const char*> kModifiers[] = {
-      {"cmd", "Ctrl"},     {"command", "Ctrl"}, {"ctrl", "Ctrl"},
-      {"control", "Ctrl"}, {"shift", "Shift"},  {"alt", "Alt"},
-      {"option", "Alt"},   {"opt", "Alt"},      {"meta", "Meta"},
-  };
-  QString portable;
-  for (bool more = true; more;) {
-    more = false;
-    const qsizetype plus = rest.indexOf('+');
-    if (plus <= 0 || plus == rest.size() - 1) break;
-    const QString word = rest.left(plus).trimmed().toLower();
-    for (const auto& [name, qt] : kModifiers)
-      if (word == QLatin1String(name)) {
-        portable += QLatin1String(qt) + QLatin1Char('+');
-        rest = rest.mid(plus + 1).trimmed();
-        more = true;
-        break;
-      }
-  }
-  QKeySequence seq = QKeySequence::fromString(portable + rest, QKeySequence::PortableText);
-  if (seq.isEmpty() || seq[0].key() == Qt::Key_unknown) return {};
-  return seq;
-}
-
-// ---- the standard Edit items ----
-
-enum class EditCommand { None, Undo, Cut, Copy, Paste, Clear, SelectAll };
-
-EditCommand CommandOf(const MenuItem* item) {
-  static const std::pair<const char*, EditCommand> kNames[] = {
-      {"EditUndo", EditCommand::Undo},   {"EditCut", EditCommand::Cut},
-      {"EditCopy", EditCommand::Copy},   {"EditPaste", EditCommand::Paste},
-      {"EditClear", EditCommand::Clear}, {"EditSelectAll", EditCommand::SelectAll},
-  };
-  for (const auto& [name, command] : kNames)
-    if (item->Name().View() == name) return command;
-  return EditCommand::None;
-}
-
-struct TextState {
-  bool readOnly, selection, undo, paste, text, reveals;
-};
-
-bool Applies(EditCommand c, const TextState& s) {
-  switch (c) {
-    case EditCommand::Undo:
-      return !s.readOnly && s.undo;
-    case EditCommand::Cut:
-      return !s.readOnly && s.selection && s.reveals;
-    case EditCommand::Copy:
-      return s.selection && s.reveals;
-    case EditCommand::Paste:
-      return !s.readOnly && s.paste;
-    case EditCommand::Clear:
-      return !s.readOnly && s.selection;
-    case EditCommand::SelectAll:
-      return s.text;
-    case EditCommand::None:
-      break;
-  }
-  return false;
-}
-
-template <class Edit>  // QPlainTextEdit or QTextEdit
-TextState StateOf(Edit* e) {
-  return {e->isReadOnly(), e->textCursor().hasSelection(), e->document()->isUndoAvailable(),
-          e->canPaste(),   !e->document()->isEmpty(),      true};
-}
-TextState StateOf(QLineEdit* e) {
-  const QMimeData* clip = QGuiApplication::clipboard()->mimeData();
-  return {e->isReadOnly(),         e->hasSelectedText(), e->isUndoAvailable(),
-          clip && clip->hasText(), !e->text().isEmpty(), e->echoMode() == QLineEdit::Normal};
-}
-
-bool MultipleSelection(QAbstractItemView* v) {
-  const auto mode = v->selectionMode();
-  return mode == QAbstractItemView::MultiSelection ||
-         mode == QAbstractItemView::ExtendedSelection ||
-         mode == QAbstractItemView::ContiguousSelection;
-}
-
-bool Applies(EditCommand c, QWidget* w) {
-  if (auto* e = qobject_cast<QPlainTextEdit*>(w)) return Applies(c, StateOf(e));
-  if (auto* e = qobject_cast<QTextEdit*>(w)) return Applies(c, StateOf(e));
-  if (auto* e = qobject_cast<QLineEdit*>(w)) return Applies(c, StateOf(e));
-  if (auto* v = qobject_cast<QAbstractItemView*>(w)) {
-    if (c == EditCommand::Copy) return v->selectionModel() && v->selectionModel()->hasSelection();
-    if (c == EditCommand::SelectAll)
-      return MultipleSelection(v) && v->model() && v->model()->rowCount(v->rootIndex()) > 0;
-  }
-  return false;
-}
-
-// The selected rows as text: cells by tabs, rows by line ends.
-QString SelectedText(QAbstractItemView* v) {
-  QModelIndexList cells = v->selectionModel()->selectedIndexes();
-  std::sort(cells.begin(), cells.end(), [](const QModelIndex& a, const QModelIndex& b) {
-    return a.row() != b.row() ? a.row() < b.row() : a.column() < b.column();
-  });
-  QString out;
-  int row = -1;
-  for (const QModelIndex& cell : cells) {
-    if (row >= 0) out += cell.row() == row ? QLatin1Char('\t') : QLatin1Char('\n');
-    row = cell.row();
-    out += cell.data(Qt::DisplayRole).toString();
-  }
-  return out;
-}
-
-template <class Edit>
-void PerformOnText(EditCommand c, Edit* e) {
-  switch (c) {
-    case EditCommand::Undo:
-      e->undo();
-      break;
-    case EditCommand::Cut:
-      e->cut();
-      break;
-    case EditCommand::Copy:
-      e->copy();
-      break;
-    case EditCommand::Paste:
-      e->paste();
-      break;
-    case EditCommand::Clear: {
-      QTextCursor cursor = e->textCursor();
-      cursor.removeSelectedText();
-      e->setTextCursor(cursor);
-      break;
-    }
-    case EditCommand::SelectAll:
-      e->selectAll();
-      break;
-    case EditCommand::None:
-      break;
-  }
-}
-
-void Perform(EditCommand c, QWidget* w) {
-  if (!Applies(c, w)) return;  // the state may have changed since the menu was enabled
-  if (auto* e = qobject_cast<QPlainTextEdit*>(w)) return PerformOnText(c, e);
-  if (auto* e = qobject_cast<QTextEdit*>(w)) return PerformOnText(c, e);
-  if (auto* e = qobject_cast<QLineEdit*>(w)) {
-    switch (c) {
-      case EditCommand::Undo:
-        e->undo();
-        break;
-      case EditCommand::Cut:
-        e->cut();
-        break;
-      case EditCommand::Copy:
-        e->copy();
-        break;
-      case EditCommand::Paste:
-        e->paste();
-        break;
-      case EditCommand::Clear:
-        e->del();
-        break;  // with a selection: deletes just that
-      case EditCommand::SelectAll:
-        e->selectAll();
-        break;
-      case EditCommand::None:
-        break;
-    }
-    return;
-  }
-  if (auto* v = qobject_cast<QAbstractItemView*>(w)) {
-    if (c == EditCommand::Copy) QGuiApplication::clipboard()->setText(SelectedText(v));
-    if (c == EditCommand::SelectAll) v->selectAll();
-  }
-}
-
-// ---- keeping the actions in step with the items ----
-
-// The default enabled state, then the item's EnableMenu handler, if any, has its say.
-void RefreshEnabled(MenuItem* item, QWidget* focus) {
-  bool on = false;
-  if (item->AutoEnable()) {
-    const EditCommand c = CommandOf(item);
-    on = c == EditCommand::None || Applies(c, focus);
-  }
-  Access::Enabled(item) = on;
-  RaiseEvent(item, MenuItem::EnableMenu);
-}
-
-void ShowProperties(QAction* a, const MenuItem* item) {
-  const String& text = item->Text();
-  a->setSeparator(!a->menu() && text.View() == "-");
-  a->setText(QString::fromUtf8(text.View().data(), static_cast<qsizetype>(text.Length())));
-  a->setShortcut(ShortcutOf(item->KeyboardShortcut()));
-  a->setVisible(item->Visible());
-  a->setEnabled(item->Enabled());
-}
-
-void ShowOnActions(MenuItem* item) {
-  if (MenuItem::Peers* peers = Access::FindPeers(item))
-    for (const QPointer<QAction>& a : peers->actions)
-      if (a) ShowProperties(a, item);
-}
-
-void Link(QAction* a, MenuItem* item) {
-  a->setData(QVariant::fromValue(static_cast<void*>(item)));
-  auto& actions = Access::PeersOf(item).actions;
-  std::erase_if(actions, [](const QPointer<QAction>& p) { return p.isNull(); });
-  actions.emplace_back(a);
-  RefreshEnabled(item, FocusTarget(a));
-  ShowProperties(a, item);
-}
-
-// Leaves the action unable to reach its item or take a key, before Qt deletes it.
-void Unlink(QAction* a) {
-  a->setData(QVariant());
-  a->setShortcut({});
-  a->setEnabled(false);
-}
-
-void ChooseMenuItem(QAction* action) {
-  MenuItem* found = ItemOf(action);
-  if (!found) return;
-  Ref<MenuItem> item(found);  // a handler may drop the tree
-  if (CallLogActive()) LogCall("menu " + item->Name().Std());
-  if (RaiseUserAction(item.get(), MenuItem::Action)) return;
-  if (EditCommand c = CommandOf(item.get()); c != EditCommand::None)
-    Perform(c, FocusTarget(action));
-}
-
-void RefreshMenu(QMenu* menu) {
-  for (QAction* a : menu->actions())
-    if (MenuItem* item = ItemOf(a)) {
-      RefreshEnabled(item, FocusTarget(a));
-      ShowProperties(a, item);
-    }
-}
-
-void AddEntries(QMenu* menu, MenuItem* parent);
-
-QMenu* NewMenu(QWidget* parent, MenuItem* item) {
-  auto* menu = new QMenu(parent);
-  QObject::connect(menu, &QMenu::aboutToShow, menu, [menu] { RefreshMenu(menu); });
-  AddEntries(menu, item);
-  Link(menu->menuAction(), item);
-  return menu;
-}
-
-void AddEntries(QMenu* menu, MenuItem* parent) {
-  for (const Ref<MenuItem>& child : parent->Children()) {
-    if (!child->Children().empty()) {
-      menu->addMenu(NewMenu(menu, child.get()));
-      continue;
-    }
-    auto* action = new QAction(menu);
-    QObject::connect(action, &QAction::triggered, action, [action] { ChooseMenuItem(action); });
-    menu->addAction(action);
-    Link(action, child.get());
-  }
-}
-
-// Lets the menu bar's enabled actions take their keys before the focused control does:
-// a text control accepts Ctrl+A, Ctrl+C ... as its own, which would bypass the Edit items.
-class MenuKeyRouter : public QObject {
- public:
-  using QObject::QObject;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::ShortcutOverride) return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    // Only keys typed in the window itself: a dialog or an open menu keeps its own.
-    auto* peer = widget ? dynamic_cast<WindowPeer*>(widget->window()) : nullptr;
-    auto* bar = peer ? qobject_cast<QMenuBar*>(peer->menuWidget()) : nullptr;
-    if (!bar) return false;
-    auto* key = static_cast<QKeyEvent*>(event);
-    const QKeySequence pressed(key->keyCombination());
-    bool claimed = false;
-    for (QAction* a : bar->findChildren<QAction*>()) {
-      MenuItem* item = ItemOf(a);
-      if (!item || a->shortcut().isEmpty() || a->shortcut() != pressed) continue;
-      RefreshEnabled(item, peer->focusWidget());
-      ShowProperties(a, item);
-      claimed = claimed || (a->isEnabled() && a->isVisible());
-    }
-    if (!claimed) return false;
-    key->ignore();  // not the control's: the shortcut map then triggers the action
-    return true;
-  }
-};
-
-void EnsureKeyRouter() {
-  static QPointer<MenuKeyRouter> router;
-  if (router || !qApp) return;
-  router = new MenuKeyRouter(qApp);  // goes with the application object
-  qApp->installEventFilter(router);
 }
 
 // ---- the model ----
@@ -431,21 +60,6 @@ void CopyInto(MenuItem* to, MenuItem* from) {
     Ref<MenuItem> copy = MenuItem::Clone(child.get());
     Place(to, to->Children().size(), copy.get());
   }
-}
-
-Ref<MenuItem> PopUpAt(MenuItem* self, const QPoint& where) {
-  _UITrap();
-  Tested(self);
-  QMenu menu;
-  QObject::connect(&menu, &QMenu::aboutToShow, &menu, [&menu] { RefreshMenu(&menu); });
-  AddEntries(&menu, self);
-  QPointer<QAction> chosen;
-  QObject::connect(&menu, &QMenu::triggered, &menu, [&](QAction* a) {
-    chosen = a;
-    menu.close();
-  });
-  menu.exec(where);
-  return Ref<MenuItem>(ItemOf(chosen));
 }
 
 // ---- class tables ----
@@ -614,9 +228,7 @@ void MenuItem::__Exit(MenuItem* self) {
 MenuItem::~MenuItem() {
   for (Ref<MenuItem>& c : children_)
     if (c->parent_ == this) c->parent_ = nullptr;
-  if (peers_)
-    for (const QPointer<QAction>& a : peers_->actions)
-      if (a) Unlink(a);
+  // peers_ goes next; its deleter leaves the actions unlinked
 }
 
 // ---- virtual operations ----
@@ -684,10 +296,7 @@ void MenuItem::Enable(MenuItem* self) {
 
 void* MenuItem::Handle(MenuItem* self) {
   _UITrap();
-  if (Peers* peers = Tested(self)->peers_.get())
-    for (const QPointer<QAction>& a : peers->actions)
-      if (a) return a.data();
-  return nullptr;
+  return FirstAction(Tested(self));
 }
 
 void MenuItem::Insert(MenuItem* self, int32_t index, MenuItem* item) {
@@ -709,9 +318,13 @@ void MenuItem::MenuItem_(MenuItem* self, const String& text, const Value& tag) {
   Constructor(self, text, tag);
 }
 
-Ref<MenuItem> MenuItem::PopUp(MenuItem* self) { return PopUpAt(self, QCursor::pos()); }
+Ref<MenuItem> MenuItem::PopUp(MenuItem* self) {
+  _UITrap();
+  return PopUpAtPointer(Tested(self));
+}
 Ref<MenuItem> MenuItem::PopUp(MenuItem* self, int32_t x, int32_t y) {
-  return PopUpAt(self, QPoint(x, y));
+  _UITrap();
+  return rt::PopUpAt(Tested(self), x, y);
 }
 
 void MenuItem::Remove(MenuItem* self, int32_t index) {
@@ -755,7 +368,7 @@ Ref<MenuItem> MenuItem::_Lookup(MenuItem* self, const String& name, int32_t inde
 void MenuItem::_SelfEnable(MenuItem* self) {
   _UITrap();
   Tested(self);
-  RefreshEnabled(self, QApplication::focusWidget());
+  RefreshEnabledForFocus(self);
   ShowOnActions(self);
 }
 
@@ -842,40 +455,6 @@ void MenuItem::SetKeyboardShortcut(MenuItem* self, const String& v) {
 void MenuItem::SetIndex(MenuItem* self, int32_t v) {
   _UITrap();
   Tested(self)->index_ = v;
-}
-
-// ---- the window's real menu bar ----
-
-void InstallMenuBar(WindowPeer* window, MenuItem* bar) {
-  if (!window) return;
-  EnsureKeyRouter();
-  auto* qbar = qobject_cast<QMenuBar*>(window->menuWidget());
-  if (!qbar) {
-    if (!bar) return;
-    qbar = new QMenuBar(window);
-    window->setMenuBar(qbar);
-  }
-  // The old menus go once control is back in the loop: one of their actions may be
-  // running right now. Until then they reach no item and take no key.
-  for (QAction* top : qbar->actions()) {
-    QMenu* menu = top->menu();
-    if (!menu || !ItemOf(top)) continue;  // not one of ours
-    qbar->removeAction(top);
-    Unlink(top);
-    for (QAction* a : menu->findChildren<QAction*>()) Unlink(a);
-    menu->deleteLater();
-  }
-  if (!bar) {
-    qbar->hide();
-    qbar->setProperty("quorvane.noBar", true);
-    return;
-  }
-  if (qbar->property("quorvane.noBar").toBool()) {
-    qbar->setProperty("quorvane.noBar", QVariant());
-    qbar->show();
-  }
-  for (const Ref<MenuItem>& menu : bar->Children()) qbar->addMenu(NewMenu(qbar, menu.get()));
-  if (CallLogActive()) LogCall("InstallMenuBar " + std::to_string(bar->Children().size()));
 }
 
 }  // namespace rt

@@ -117,7 +117,10 @@ class MenuItem : public Object {
   // The item holding this one, nil when none; not a reference.
   MenuItem* Parent() const noexcept { return parent_; }
 
-  struct Peers;  // the Qt actions showing the item (menu.cpp)
+  struct Peers;  // the Qt actions showing the item (menu_qt.cpp)
+  struct PeersDeleter {
+    void operator()(Peers* peers) const noexcept;  // unlinks the actions first
+  };
 
  private:
   friend struct MenuItemAccess;
@@ -129,7 +132,7 @@ class MenuItem : public Object {
   Value tag_;
   std::vector<Ref<MenuItem>> children_;
   MenuItem* parent_ = nullptr;
-  std::unique_ptr<Peers> peers_;
+  std::unique_ptr<Peers, PeersDeleter> peers_;
 };
 
 class MenuBar : public MenuItem {
