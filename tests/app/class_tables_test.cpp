@@ -188,8 +188,7 @@ TEST(MainMenuBarClass, EverySlotHoldsTheFunctionWrittenOut) {
   ASSERT_EQ(table->vtable.size(), std::size(slots));
   for (size_t i = 0; i < std::size(slots); ++i) EXPECT_EQ(table->vtable[i], slots[i]) << i;
   // MenuBar keeps MenuItem's constructor: only the program's bar replaces it.
-  EXPECT_EQ(rt::MenuBar::__Lookup()->vtable[4],
-            Fn(static_cast<void (*)(M*)>(&M::Constructor)));
+  EXPECT_EQ(rt::MenuBar::__Lookup()->vtable[4], Fn(static_cast<void (*)(M*)>(&M::Constructor)));
 }
 
 }  // namespace

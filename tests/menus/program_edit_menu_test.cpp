@@ -104,8 +104,8 @@ bool OpenEdit(Program& p, Way way) {
       {
         // The move as the bar gets it from the open menu, which holds the mouse.
         const QPoint at = CentreOf(p.bar, p.edit);
-        QMouseEvent move(QEvent::MouseMove, at, p.bar->mapToGlobal(at), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, at, p.bar->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(p.bar, &move);
       }
       break;

@@ -58,13 +58,15 @@ std::string Describe(const rt::PropertyValue& v) {
   return std::visit(
       [](const auto& x) -> std::string {
         using T = std::decay_t<decltype(x)>;
-        if constexpr (std::is_same_v<T, String>) return x.Std();
+        if constexpr (std::is_same_v<T, String>)
+          return x.Std();
         else if constexpr (std::is_same_v<T, rt::Color>)
           return std::to_string(x.red) + "," + std::to_string(x.green) + "," +
                  std::to_string(x.blue) + "," + std::to_string(x.alpha);
         else if constexpr (std::is_same_v<T, rt::FontUnits>)
           return std::to_string(static_cast<int>(x));
-        else return std::to_string(x);
+        else
+          return std::to_string(x);
       },
       v);
 }
@@ -74,13 +76,16 @@ rt::PropertyValue Other(const rt::PropertyValue& v) {
   return std::visit(
       [](const auto& x) -> rt::PropertyValue {
         using T = std::decay_t<decltype(x)>;
-        if constexpr (std::is_same_v<T, String>) return String(x.Std() + " changed");
+        if constexpr (std::is_same_v<T, String>)
+          return String(x.Std() + " changed");
         else if constexpr (std::is_same_v<T, rt::Color>)
           return rt::Color{static_cast<uint8_t>(x.red ^ 0x80), x.green, x.blue, x.alpha};
         else if constexpr (std::is_same_v<T, rt::FontUnits>)
           return x == rt::FontUnits::Pixel ? rt::FontUnits::Point : rt::FontUnits::Pixel;
-        else if constexpr (std::is_same_v<T, bool>) return !x;
-        else return static_cast<T>(x + 1);
+        else if constexpr (std::is_same_v<T, bool>)
+          return !x;
+        else
+          return static_cast<T>(x + 1);
       },
       v);
 }
@@ -114,8 +119,10 @@ TEST(MainThreadTable, EveryUserInterfaceOperationRaisesOffTheMainThreadAndChange
     Ref<rt::StringArray> row = rt::CreateArray(1, 0);
     row->At(0) = "from another thread";
     auto windows = [] { return std::to_string(rt::RuntimeWindows().size()); };
-    auto barOf = [&] { return std::to_string(reinterpret_cast<uintptr_t>(
-                           rt::Window::GetMenuBar(window.get()).get())); };
+    auto barOf = [&] {
+      return std::to_string(
+          reinterpret_cast<uintptr_t>(rt::Window::GetMenuBar(window.get()).get()));
+    };
     auto children = [&] { return std::to_string(edit->Children().size()); };
     auto itemState = [&] {
       return menuItem->Name().Std() + "|" + menuItem->Text().Std() + "|" +
@@ -125,18 +132,17 @@ TEST(MainThreadTable, EveryUserInterfaceOperationRaisesOffTheMainThreadAndChange
     auto nothing = [] { return std::string(); };
 
     CheckOperations({
-        {"Application.MenuBar set",
-         [&] { rt::Application::SetMenuBar(TheApp(), nullptr); },
-         [&] { return std::to_string(static_cast<bool>(rt::Application::GetMenuBar(
-                   TheApp()))); }},
-        {"Application.MenuBar get",
-         [&] { rt::Application::GetMenuBar(TheApp()); }, nothing},
+        {"Application.MenuBar set", [&] { rt::Application::SetMenuBar(TheApp(), nullptr); },
+         [&] { return std::to_string(static_cast<bool>(rt::Application::GetMenuBar(TheApp()))); }},
+        {"Application.MenuBar get", [&] { rt::Application::GetMenuBar(TheApp()); }, nothing},
         {"Window.Constructor", [&] { rt::Window::Constructor(bareWindow); }, windows},
         {"Window.MenuBar set", [&] { rt::Window::SetMenuBar(window.get(), nullptr); }, barOf},
         {"Window.MenuBar get", [&] { rt::Window::GetMenuBar(window.get()); }, nothing},
         {"Window._AddControl", [&] { rt::Window::_AddControl(window.get(), "Loose", looseLabel); },
-         [&] { return std::to_string(static_cast<bool>(
-                   rt::Window::_ControlByName(window.get(), "Loose"))); }},
+         [&] {
+           return std::to_string(
+               static_cast<bool>(rt::Window::_ControlByName(window.get(), "Loose")));
+         }},
         {"RectControl.Constructor", [&] { rt::RectControl::Constructor(looseLabel); },
          [&] { return std::to_string(looseLabel->Peer() != nullptr); }},
         {"TextArea.Text set", [&] { rt::TextEdit::SetText(area.get(), "replaced"); },

@@ -250,14 +250,17 @@ std::string Show(const PropertyValue& v) {
   return std::visit(
       [](const auto& x) -> std::string {
         using T = std::decay_t<decltype(x)>;
-        if constexpr (std::is_same_v<T, rt::String>) return "\"" + x.Std() + "\"";
+        if constexpr (std::is_same_v<T, rt::String>)
+          return "\"" + x.Std() + "\"";
         else if constexpr (std::is_same_v<T, rt::Color>)
           return "colour " + std::to_string(x.red) + "," + std::to_string(x.green) + "," +
                  std::to_string(x.blue) + "," + std::to_string(x.alpha);
         else if constexpr (std::is_same_v<T, rt::FontUnits>)
           return "unit " + std::to_string(static_cast<int>(x));
-        else if constexpr (std::is_same_v<T, bool>) return x ? "True" : "False";
-        else return std::to_string(x);
+        else if constexpr (std::is_same_v<T, bool>)
+          return x ? "True" : "False";
+        else
+          return std::to_string(x);
       },
       v);
 }

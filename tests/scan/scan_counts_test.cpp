@@ -60,14 +60,12 @@ class ScanCounts : public ::testing::Test {
 TEST_F(ScanCounts, CountBeforeEveryPassThreeFetchesPerVisibleEntryOneTurnPerEntry) {
   const Lines walk = Scan();
   EXPECT_EQ(walk, (Lines{
-                      "FolderItem.Count",
-                      "FolderItem.Item 1", "FolderItem.Item 1", "FolderItem.Item 1",
-                      "FolderItem.Exists", "RuntimeBackgroundTask",
-                      "FolderItem.Count", "FolderItem.Item 2", "RuntimeBackgroundTask",
-                      "FolderItem.Count", "FolderItem.Item 3", "RuntimeBackgroundTask",
-                      "FolderItem.Count",
-                      "FolderItem.Item 4", "FolderItem.Item 4", "FolderItem.Item 4",
-                      "FolderItem.Exists", "RuntimeBackgroundTask",
+                      "FolderItem.Count",  "FolderItem.Item 1", "FolderItem.Item 1",
+                      "FolderItem.Item 1", "FolderItem.Exists", "RuntimeBackgroundTask",
+                      "FolderItem.Count",  "FolderItem.Item 2", "RuntimeBackgroundTask",
+                      "FolderItem.Count",  "FolderItem.Item 3", "RuntimeBackgroundTask",
+                      "FolderItem.Count",  "FolderItem.Item 4", "FolderItem.Item 4",
+                      "FolderItem.Item 4", "FolderItem.Exists", "RuntimeBackgroundTask",
                       "FolderItem.Count",  // the last count test ends the loop, no turn after it
                   }));
   EXPECT_EQ(qtest::Rows(window.get()), (Lines{"+first.wav", "second.txt"}));
