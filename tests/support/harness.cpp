@@ -45,25 +45,45 @@ std::optional<std::string> ScriptedPrompter::ChooseOpenFile(const rt::OpenFileRe
   return answer;
 }
 
-RunResult RunProgram(const std::function<void()>& inLoop) {
+namespace {
+
+// timeLimitMs < 0: the script ends the run itself once inLoop returns.
+RunResult Run(const std::function<void()>& inLoop, int timeLimitMs) {
   EnsureQtApplication();
   RunResult result;
   rt::SetCallLog(&result.log);
   // Owned here: when start-up fails and the loop never runs, the script goes with the run.
-  QTimer script;
+  QTimer script, limit;
   script.setSingleShot(true);
   QObject::connect(&script, &QTimer::timeout, [&] {
     if (inLoop) inLoop();
+    if (timeLimitMs >= 0) return;
     if (!rt::QuitRequested() && !rt::ErrorPending())
       for (const rt::Ref<rt::Window>& w : rt::RuntimeWindows())
         if (w->Peer()) w->Peer()->close();
-    // Whatever the script did, the run must end.
-    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    // Whatever the script did, the run must end; tied to the script, so that a run which
+    // ended sooner leaves no exit behind for the next one.
+    QTimer::singleShot(0, &script, [] { QCoreApplication::exit(0); });
+  });
+  limit.setSingleShot(true);
+  QObject::connect(&limit, &QTimer::timeout, [&] {
+    result.timedOut = true;
+    for (const rt::Ref<rt::Window>& w : rt::RuntimeWindows())
+      if (w->Peer()) w->Peer()->close();
+    QCoreApplication::exit(0);
   });
   script.start(0);
+  if (timeLimitMs >= 0) limit.start(timeLimitMs);
   result.status = quorvane::main();
   rt::SetCallLog(nullptr);
   return result;
+}
+
+}  // namespace
+
+RunResult RunProgram(const std::function<void()>& inLoop) { return Run(inLoop, -1); }
+RunResult RunProgramUnaided(const std::function<void()>& inLoop, int timeLimitMs) {
+  return Run(inLoop, timeLimitMs);
 }
 
 rt::Ref<rt::Window> MainWindow() {

@@ -41,11 +41,15 @@ class ScriptedPrompter : public rt::Prompter {
 struct RunResult {
   int status = -1;
   std::vector<std::string> log;  // the framework's call log of the whole run
+  bool timedOut = false;         // an unaided run had to be ended by its time limit
 };
 
 // Runs the program's main. inLoop runs once the event loop has started; when it returns
 // and the program has not ended by itself, the main window is closed as a user would.
 RunResult RunProgram(const std::function<void()>& inLoop = {});
+// The same, but the harness neither closes the window nor ends the loop: the program must end
+// by itself. Only a run still going after timeLimitMs is ended, and says so.
+RunResult RunProgramUnaided(const std::function<void()>& inLoop, int timeLimitMs = 10000);
 
 // The program's main window while it runs, nil when there is none.
 rt::Ref<rt::Window> MainWindow();

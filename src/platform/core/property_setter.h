@@ -14,6 +14,7 @@
 #include "platform/core/class_table.h"
 #include "platform/core/property_record.h"
 #include "platform/core/property_types.h"
+#include "platform/core/runtime.h"
 #include "platform/core/text.h"
 
 namespace rt {
@@ -108,6 +109,9 @@ struct FieldAccess {
   using F = FieldTraits<decltype(Member)>;
   using Value = typename F::Value;
   static void SetValue(Object* o, const PropertyValue& v) {
+    // A stored field is a window's or control's property all the same: the main-thread
+    // rule holds for it as it does for a setter.
+    _UITrap();
     static_cast<typename F::Owner*>(o)->*Member = std::get<Value>(v);
   }
   static PropertyValue GetValue(Object* o) { return static_cast<typename F::Owner*>(o)->*Member; }

@@ -221,12 +221,20 @@ void LogCall(std::string line) {
 
 void InjectFault(const std::string& operation, int nth) { State().faults[operation] = nth; }
 void ClearFaults() { State().faults.clear(); }
-void MaybeFail(const char* operation) {
+namespace {
+bool FaultFallsDue(const char* operation) {
   auto& faults = State().faults;
-  if (faults.empty()) return;
+  if (faults.empty()) return false;
   auto it = faults.find(operation);
-  if (it == faults.end() || --it->second > 0) return;
+  if (it == faults.end() || --it->second > 0) return false;
   faults.erase(it);
+  return true;
+}
+}  // namespace
+
+bool MaybeGiveNil(const char* operation) { return FaultFallsDue(operation); }
+void MaybeFail(const char* operation) {
+  if (!FaultFallsDue(operation)) return;
   RaiseException(RuntimeException::__Lookup(), String(std::string("injected fault in ") + operation));
 }
 

@@ -81,5 +81,7 @@ bool CallLogActive() noexcept;
 void InjectFault(const std::string& operation, int nth = 1);
 void ClearFaults();
 void MaybeFail(const char* operation);
+// For operations whose failure is a nil result: true when an injected fault falls due.
+bool MaybeGiveNil(const char* operation);
 
 }  // namespace rt

@@ -139,6 +139,7 @@ int64_t MonotonicNow() noexcept {
 }  // namespace
 
 bool FolderItem::Exists(FolderItem* self) {
+  if (CallLogActive()) LogCall("FolderItem.Exists");
   if (!self) RaiseNilObjectException();
   struct stat st;
   const bool there = ::stat(self->path_.c_str(), &st) == 0;
@@ -199,13 +200,16 @@ const FolderItem::Listing& FolderItem::CurrentListing() {
 }
 
 int32_t FolderItem::Count(FolderItem* self) {
+  if (CallLogActive()) LogCall("FolderItem.Count");
   if (!self) RaiseNilObjectException();
   const size_t n = self->CurrentListing().names.size();
   return n > static_cast<size_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(n);
 }
 
 Ref<FolderItem> FolderItem::Item(FolderItem* self, int32_t index) {
+  if (CallLogActive()) LogCall("FolderItem.Item " + std::to_string(index));
   if (!self) RaiseNilObjectException();
+  if (MaybeGiveNil("FolderItem.Item")) return nullptr;
   const Listing& listing = self->CurrentListing();
   if (index < 1 || static_cast<size_t>(index) > listing.names.size()) return nullptr;
   std::string path = self->path_;

@@ -218,18 +218,22 @@ bool RectControl::GetLockBottom(RectControl* self) { return self->lockBottom_; }
 
 // A new lock counts from where the control stands now.
 void RectControl::SetLockLeft(RectControl* self, bool v) {
+  _UITrap();
   self->lockLeft_ = v;
   self->Rebase(self->baseX_, self->left_, self->width_, KnownWidth(self));
 }
 void RectControl::SetLockRight(RectControl* self, bool v) {
+  _UITrap();
   self->lockRight_ = v;
   self->Rebase(self->baseX_, self->left_, self->width_, KnownWidth(self));
 }
 void RectControl::SetLockTop(RectControl* self, bool v) {
+  _UITrap();
   self->lockTop_ = v;
   self->Rebase(self->baseY_, self->top_, self->height_, KnownHeight(self));
 }
 void RectControl::SetLockBottom(RectControl* self, bool v) {
+  _UITrap();
   self->lockBottom_ = v;
   self->Rebase(self->baseY_, self->top_, self->height_, KnownHeight(self));
 }
@@ -245,24 +249,28 @@ void RectControl::SetTabIndex(RectControl* self, int32_t v) {
 
 bool RectControl::GetTabStop(RectControl* self) { return self->tabStop_; }
 void RectControl::SetTabStop(RectControl* self, bool v) {
+  _UITrap();
   self->tabStop_ = v;
   self->UpdateFocus();
 }
 
 bool RectControl::GetVisible(RectControl* self) { return self->visible_; }
 void RectControl::SetVisible(RectControl* self, bool v) {
+  _UITrap();
   self->visible_ = v;
   if (QWidget* w = self->PeerForUpdate()) w->setVisible(v);
 }
 
 bool RectControl::GetEnabled(RectControl* self) { return self->enabled_; }
 void RectControl::SetEnabled(RectControl* self, bool v) {
+  _UITrap();
   self->enabled_ = v;
   if (QWidget* w = self->PeerForUpdate()) w->setEnabled(v);
 }
 
 String RectControl::GetHelpTag(RectControl* self) { return self->helpTag_; }
 void RectControl::SetHelpTag(RectControl* self, const String& v) {
+  _UITrap();
   self->helpTag_ = v;
   if (QWidget* w = self->PeerForUpdate()) w->setToolTip(ToQString(v));
 }
@@ -299,31 +307,37 @@ void RectControl::ApplyFont() {
 
 String RectControl::GetTextFont(RectControl* self) { return self->textFont_; }
 void RectControl::SetTextFont(RectControl* self, const String& v) {
+  _UITrap();
   self->textFont_ = v;
   self->ApplyFont();
 }
 float RectControl::GetTextSize(RectControl* self) { return self->textSize_; }
 void RectControl::SetTextSize(RectControl* self, float v) {
+  _UITrap();
   self->textSize_ = v;
   self->ApplyFont();
 }
 FontUnits RectControl::GetTextUnit(RectControl* self) { return self->textUnit_; }
 void RectControl::SetTextUnit(RectControl* self, FontUnits v) {
+  _UITrap();
   self->textUnit_ = v;
   self->ApplyFont();
 }
 bool RectControl::GetBold(RectControl* self) { return self->bold_; }
 void RectControl::SetBold(RectControl* self, bool v) {
+  _UITrap();
   self->bold_ = v;
   self->ApplyFont();
 }
 bool RectControl::GetItalic(RectControl* self) { return self->italic_; }
 void RectControl::SetItalic(RectControl* self, bool v) {
+  _UITrap();
   self->italic_ = v;
   self->ApplyFont();
 }
 bool RectControl::GetUnderline(RectControl* self) { return self->underline_; }
 void RectControl::SetUnderline(RectControl* self, bool v) {
+  _UITrap();
   self->underline_ = v;
   self->ApplyFont();
 }

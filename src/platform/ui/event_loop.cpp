@@ -60,6 +60,7 @@ void RuntimeBackgroundTask() {
   constexpr qint64 kShortestPeriod = 25, kLongestPeriod = 35;  // milliseconds, turn to turn
   static QElapsedTimer since;  // since the start of the last turn
   static qint64 period = kShortestPeriod;
+  if (CallLogActive()) LogCall("RuntimeBackgroundTask");
   if (since.isValid() && since.elapsed() < period) return;
   since.start();
   RuntimeState& s = State();

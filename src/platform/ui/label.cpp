@@ -61,32 +61,38 @@ void Label::ApplyLook() {
 
 String Label::GetText(Label* self) { return self->text_; }
 void Label::SetText(Label* self, const String& v) {
+  _UITrap();
   self->text_ = v;
   if (auto* l = static_cast<QLabel*>(self->PeerForUpdate())) l->setText(ToQString(v));
 }
 int32_t Label::GetTextAlign(Label* self) { return self->textAlign_; }
 void Label::SetTextAlign(Label* self, int32_t v) {
+  _UITrap();
   self->textAlign_ = v;
   self->ApplyLook();
 }
 Color Label::GetTextColor(Label* self) { return self->textColor_; }
 void Label::SetTextColor(Label* self, Color v) {
+  _UITrap();
   self->textColor_ = v;
   self->ApplyLook();
 }
 bool Label::GetMultiLine(Label* self) { return self->multiLine_; }
 void Label::SetMultiLine(Label* self, bool v) {
+  _UITrap();
   self->multiLine_ = v;
   self->ApplyLook();
 }
 bool Label::GetSelectable(Label* self) { return self->selectable_; }
 void Label::SetSelectable(Label* self, bool v) {
+  _UITrap();
   self->selectable_ = v;
   self->ApplyLook();
   self->UpdateFocus();
 }
 bool Label::GetTransparent(Label* self) { return self->transparent_; }
 void Label::SetTransparent(Label* self, bool v) {
+  _UITrap();
   self->transparent_ = v;
   self->ApplyLook();
 }

@@ -178,6 +178,7 @@ String Listbox::Cell(int32_t row, int32_t column) const {
 
 bool Listbox::GetBorder(Listbox* self) { return self->border_; }
 void Listbox::SetBorder(Listbox* self, bool v) {
+  _UITrap();
   self->border_ = v;
   self->ApplyView();
 }
@@ -192,6 +193,7 @@ void Listbox::SetColumnCount(Listbox* self, int32_t v) {
 
 bool Listbox::GetHasHeading(Listbox* self) { return self->hasHeading_; }
 void Listbox::SetHasHeading(Listbox* self, bool v) {
+  _UITrap();
   self->hasHeading_ = v;
   self->ApplyView();
 }
@@ -224,22 +226,26 @@ void Listbox::SetInitialValue(Listbox* self, const String& v) {
 
 bool Listbox::GetScrollBarHorizontal(Listbox* self) { return self->scrollBarHorizontal_; }
 void Listbox::SetScrollBarHorizontal(Listbox* self, bool v) {
+  _UITrap();
   self->scrollBarHorizontal_ = v;
   self->ApplyScrollBars();
 }
 bool Listbox::GetScrollBarVertical(Listbox* self) { return self->scrollBarVertical_; }
 void Listbox::SetScrollBarVertical(Listbox* self, bool v) {
+  _UITrap();
   self->scrollBarVertical_ = v;
   self->ApplyScrollBars();
 }
 bool Listbox::GetAutoHideScrollbars(Listbox* self) { return self->autoHideScrollbars_; }
 void Listbox::SetAutoHideScrollbars(Listbox* self, bool v) {
+  _UITrap();
   self->autoHideScrollbars_ = v;
   self->ApplyScrollBars();
 }
 
 int32_t Listbox::GetSelectionType(Listbox* self) { return self->selectionType_; }
 void Listbox::SetSelectionType(Listbox* self, int32_t v) {
+  _UITrap();
   self->selectionType_ = v;
   self->ApplyView();
 }

@@ -194,48 +194,60 @@ void TextArea::ApplyLook() {
 
 bool TextArea::GetBorder(TextArea* self) { return self->border_; }
 void TextArea::SetBorder(TextArea* self, bool v) {
+  _UITrap();
   self->border_ = v;
   self->ApplyLook();
 }
 bool TextArea::GetMultiLine(TextArea* self) { return self->multiLine_; }
 void TextArea::SetMultiLine(TextArea* self, bool v) {
+  _UITrap();
   self->multiLine_ = v;
   self->ApplyLook();
 }
 bool TextArea::GetScrollBarHorizontal(TextArea* self) { return self->scrollBarHorizontal_; }
 void TextArea::SetScrollBarHorizontal(TextArea* self, bool v) {
+  _UITrap();
   self->scrollBarHorizontal_ = v;
   self->ApplyLook();
 }
 bool TextArea::GetScrollBarVertical(TextArea* self) { return self->scrollBarVertical_; }
 void TextArea::SetScrollBarVertical(TextArea* self, bool v) {
+  _UITrap();
   self->scrollBarVertical_ = v;
   self->ApplyLook();
 }
 bool TextArea::GetStyled(TextArea* self) { return self->styled_; }
-void TextArea::SetStyled(TextArea* self, bool v) { self->styled_ = v; }
+void TextArea::SetStyled(TextArea* self, bool v) {
+  _UITrap();
+  self->styled_ = v;
+}
 Color TextArea::GetTextColor(TextArea* self) { return self->textColor_; }
 void TextArea::SetTextColor(TextArea* self, Color v) {
+  _UITrap();
   self->textColor_ = v;
   self->ApplyLook();
 }
 Color TextArea::GetBackColor(TextArea* self) { return self->backColor_; }
 void TextArea::SetBackColor(TextArea* self, Color v) {
+  _UITrap();
   self->backColor_ = v;
   self->ApplyLook();
 }
 bool TextArea::GetReadOnly(TextArea* self) { return self->readOnly_; }
 void TextArea::SetReadOnly(TextArea* self, bool v) {
+  _UITrap();
   self->readOnly_ = v;
   self->ApplyLook();
 }
 bool TextArea::GetAcceptTabs(TextArea* self) { return self->acceptTabs_; }
 void TextArea::SetAcceptTabs(TextArea* self, bool v) {
+  _UITrap();
   self->acceptTabs_ = v;
   self->ApplyLook();
 }
 int32_t TextArea::GetAlignment(TextArea* self) { return self->alignment_; }
 void TextArea::SetAlignment(TextArea* self, int32_t v) {
+  _UITrap();
   self->alignment_ = v;
   self->ApplyLook();
 }

@@ -206,5 +206,8 @@ Ref<Window> _GetImplicitWindow(const String& className);
 std::vector<Ref<Window>> RuntimeWindows();
 // Closes and lets go of every window the framework holds.
 void ReleaseWindows();
+// Window's members outside its virtual table (_GetControl, _GetControlArray).
+Ref<Object> RuntimeWindowControlByName(Window* self, const String& name);
+Ref<Object> RuntimeWindowControlByNameIndex(Window* self, const String& name, int32_t index);
 
 }  // namespace rt

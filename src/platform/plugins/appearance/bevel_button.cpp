@@ -85,41 +85,49 @@ void BevelButton::ApplyLook() {
 
 String BevelButton::GetCaption(BevelButton* self) { return self->caption_; }
 void BevelButton::SetCaption(BevelButton* self, const String& v) {
+  _UITrap();
   self->caption_ = v;
   if (auto* b = static_cast<QPushButton*>(self->PeerForUpdate())) b->setText(ToQString(v));
 }
 int32_t BevelButton::GetCaptionAlign(BevelButton* self) { return self->captionAlign_; }
 void BevelButton::SetCaptionAlign(BevelButton* self, int32_t v) {
+  _UITrap();
   self->captionAlign_ = v;
   self->ApplyLook();
 }
 bool BevelButton::GetHasBackColor(BevelButton* self) { return self->hasBackColor_; }
 void BevelButton::SetHasBackColor(BevelButton* self, bool v) {
+  _UITrap();
   self->hasBackColor_ = v;
   self->ApplyLook();
 }
 Color BevelButton::GetBackColor(BevelButton* self) { return self->backColor_; }
 void BevelButton::SetBackColor(BevelButton* self, Color v) {
+  _UITrap();
   self->backColor_ = v;
   self->ApplyLook();
 }
 Color BevelButton::GetTextColor(BevelButton* self) { return self->textColor_; }
 void BevelButton::SetTextColor(BevelButton* self, Color v) {
+  _UITrap();
   self->textColor_ = v;
   self->ApplyLook();
 }
 int32_t BevelButton::GetButtonType(BevelButton* self) { return self->buttonType_; }
 void BevelButton::SetButtonType(BevelButton* self, int32_t v) {
+  _UITrap();
   self->buttonType_ = v;
   self->ApplyLook();
 }
 bool BevelButton::GetValue(BevelButton* self) { return self->value_; }
 void BevelButton::SetValue(BevelButton* self, bool v) {
+  _UITrap();
   self->value_ = v;
   self->ApplyLook();
 }
 bool BevelButton::GetAcceptFocus(BevelButton* self) { return self->acceptFocus_; }
 void BevelButton::SetAcceptFocus(BevelButton* self, bool v) {
+  _UITrap();
   self->acceptFocus_ = v;
   self->UpdateFocus();
 }
