@@ -4,11 +4,13 @@
 // file without audio has no tag.
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <taglib/apetag.h>
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
 #include <taglib/infotag.h>
 #include <taglib/mp4file.h>
 #include <taglib/tag.h>
+#include <taglib/trueaudiofile.h>
 #include <taglib/wavfile.h>
 #include <unistd.h>
 
@@ -96,6 +98,25 @@ void Constructor(TagLibFileRefExt* self, FolderItem* file) {
   self->data = std::move(opened);
 }
 
+// Empty fields filled from the tag most tools write where TagLib 1.13 reads another: RIFF
+// INFO in a WAV (TagLib gives its ID3v2 tag), APEv2 at the end of a TrueAudio file (TagLib
+// reads only ID3 there).
+void FillIn(TagLib::File& file, TagLib::String& title, TagLib::String& artist) {
+  if (!title.isEmpty() && !artist.isEmpty()) return;
+  auto fill = [&](const TagLib::Tag& tag) {
+    if (title.isEmpty()) title = tag.title();
+    if (artist.isEmpty()) artist = tag.artist();
+  };
+  if (auto* wav = dynamic_cast<TagLib::RIFF::WAV::File*>(&file)) {
+    fill(*wav->InfoTag());
+  } else if (auto* tta = dynamic_cast<TagLib::TrueAudio::File*>(&file)) {
+    const long footer = tta->length() - (tta->hasID3v1Tag() ? 128 : 0) - 32;
+    if (footer < 0) return;
+    tta->seek(footer);
+    if (tta->readBlock(8) == "APETAGEX") fill(TagLib::APE::Tag(tta, footer));
+  }
+}
+
 Ref<TagLibTagExt> Tags(TagLibFileRefExt* self) {
   auto* opened = static_cast<OpenedFile*>(self->data.get());
   if (!opened) return nullptr;
@@ -103,11 +124,7 @@ Ref<TagLibTagExt> Tags(TagLibFileRefExt* self) {
   if (!tag) return nullptr;
   auto copy = std::make_unique<TagCopy>();
   TagLib::String title = tag->title(), artist = tag->artist();
-  // TagLib gives a WAV's ID3v2 tag; most tools tag WAV with RIFF INFO, which fills in.
-  if (auto* wav = dynamic_cast<TagLib::RIFF::WAV::File*>(opened->ref->file())) {
-    if (title.isEmpty()) title = wav->InfoTag()->title();
-    if (artist.isEmpty()) artist = wav->InfoTag()->artist();
-  }
+  FillIn(*opened->ref->file(), title, artist);
   copy->title = Utf8(title);
   copy->artist = Utf8(artist);
   Ref<Object> obj = RuntimeNewObject(TagLibTagExt::__Lookup());
