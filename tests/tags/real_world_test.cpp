@@ -194,7 +194,7 @@ TEST_F(RealWorldFiles, AnMp3WithATwoHundredMegabytePictureReads) {
   ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(10 + body)), 0);
   std::ofstream(path, std::ios::binary | std::ios::app) << qtest::MpegSilence(20000);
   EXPECT_EQ(qtest::TagLine(path), "Big Picture - The Artist");
-  EXPECT_EQ(qtest::MutagenLine(path).value_or("nil"), "Big Picture - The Artist");
+  EXPECT_EQ(qtest::FfprobeLine(path).value_or("nil"), "Big Picture - The Artist");
 }
 
 }  // namespace
