@@ -47,12 +47,6 @@ std::optional<std::string> AsLine(const std::optional<std::string>& out) {
   return out->substr(0, nl) + " - " + artist;
 }
 
-std::string Be(unsigned long v, int n, int bits) {
-  std::string b(static_cast<size_t>(n), '\0');
-  for (int i = n - 1; i >= 0; --i, v >>= bits) b[static_cast<size_t>(i)] = static_cast<char>(v & ((1u << bits) - 1));
-  return b;
-}
-
 }  // namespace
 
 bool HaveFfmpeg() { return Run("ffmpeg -version") && Run("ffprobe -version"); }
@@ -102,20 +96,5 @@ std::optional<std::string> MutagenLine(const std::string& path) {
       "print(get('title')); print(get('artist'))\n";
   return AsLine(Output(std::string(kPython) + " -c " + Quote(program) + " " + Quote(path)));
 }
-
-std::string MpegSilence(long bytes) {
-  std::string frame(417, '\0');
-  frame.replace(0, 4, "\xFF\xFB\x90\x64", 4);
-  std::string out;
-  while (static_cast<long>(out.size()) < bytes) out += frame;
-  out.resize(static_cast<size_t>(bytes));
-  return out;
-}
-
-std::string Id3v24Frame(const std::string& id, const std::string& body, unsigned flags) {
-  return id + Be(body.size(), 4, 7) + Be(flags, 2, 8) + body;
-}
-
-std::string Id3v24Header(unsigned long size) { return std::string("ID3\x04\x00\x00", 6) + Be(size, 4, 7); }
 
 }  // namespace qtest

@@ -25,11 +25,4 @@ std::optional<std::string> FfprobeLine(const std::string& path);
 // The same as mutagen reads it (mutagen.File with easy keys).
 std::optional<std::string> MutagenLine(const std::string& path);
 
-// bytes of MPEG-1 Layer III frames of silence (128 kbit/s at 44.1 kHz).
-std::string MpegSilence(long bytes);
-// An ID3v2.4 frame: id, synchsafe size, flags, body.
-std::string Id3v24Frame(const std::string& id, const std::string& body, unsigned flags = 0);
-// An ID3v2.4 tag header for a body of size bytes.
-std::string Id3v24Header(unsigned long size);
-
 }  // namespace qtest

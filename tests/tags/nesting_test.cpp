@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "support/audio_fixtures.h"
-#include "support/external_writers.h"
 #include "support/harness.h"
+#include "support/mp3_bytes.h"
 #include "support/scan_support.h"
 #include "window/window1.h"
 
@@ -40,8 +43,8 @@ std::string Embedding(int depth, const std::string& id, const std::string& inner
   return out + inner;
 }
 
-// An MP3 whose tag holds the title and artist, then frames nested depth deep.
-std::string Mp3WithNesting(int depth, const std::string& id, bool compressed = false) {
+// An ID3v2 tag with the title and artist, then frames nested depth deep; audio follows.
+std::string TagWithNesting(int depth, const std::string& id, bool compressed = false) {
   std::string nested = Embedding(depth, id, Id3v24Frame("TIT2", Text("Inner")));
   if (compressed) {
     // The outermost frame compressed, with its data length: TagLib inflates it to parse it.
@@ -56,7 +59,11 @@ std::string Mp3WithNesting(int depth, const std::string& id, bool compressed = f
   }
   const std::string body =
       Id3v24Frame("TIT2", Text("Title")) + Id3v24Frame("TPE1", Text("Artist")) + nested;
-  return qtest::Id3v24Header(body.size()) + body + qtest::MpegSilence(5000);
+  return qtest::Id3v24Header(body.size()) + body;
+}
+
+std::string Mp3WithNesting(int depth, const std::string& id, bool compressed = false) {
+  return TagWithNesting(depth, id, compressed) + qtest::MpegSilence(5000);
 }
 
 class Nesting : public ::testing::Test {
@@ -101,6 +108,17 @@ TEST_F(Nesting, ChapterFramesNestedTooDeepAreRefusedAndRealChaptersRead) {
     qtest::WriteText(dir / "song", c.bytes);
     EXPECT_EQ(qtest::TagLine(dir / "song"), c.line);
   }
+}
+
+// TagLib's FLAC reader takes an ID3v2 tag before the stream: the same check holds there.
+TEST_F(Nesting, AnId3v2TagBeforeFlacIsCheckedToo) {
+  qtest::WriteAudio(dir / "plain.flac", qtest::AudioFormat::Flac);
+  std::ifstream in(dir / "plain.flac", std::ios::binary);
+  const std::string flac{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  qtest::WriteText(dir / "deep.flac", TagWithNesting(17000, "CTOC") + flac);
+  qtest::WriteText(dir / "shallow.flac", TagWithNesting(2, "CTOC") + flac);
+  EXPECT_EQ(qtest::TagLine(dir / "deep.flac"), "nil");
+  EXPECT_EQ(qtest::TagLine(dir / "shallow.flac"), "Title - Artist");
 }
 
 // The whole scan over a folder of such files and real ones: a message for each refused

@@ -11,6 +11,7 @@
 
 #include "support/audio_fixtures.h"
 #include "support/external_writers.h"
+#include "support/mp3_bytes.h"
 #include "support/scan_support.h"
 
 namespace {
