@@ -23,12 +23,18 @@ std::string MpegSilence(long bytes) {
   return out;
 }
 
+std::string Synchsafe(unsigned long v) { return Be(v, 4, 7); }
+
+std::string Id3v24FrameHeader(const std::string& id, unsigned long size, unsigned flags) {
+  return id + Synchsafe(size) + Be(flags, 2, 8);
+}
+
 std::string Id3v24Frame(const std::string& id, const std::string& body, unsigned flags) {
-  return id + Be(body.size(), 4, 7) + Be(flags, 2, 8) + body;
+  return Id3v24FrameHeader(id, body.size(), flags) + body;
 }
 
 std::string Id3v24Header(unsigned long size) {
-  return std::string("ID3\x04\x00\x00", 6) + Be(size, 4, 7);
+  return std::string("ID3\x04\x00\x00", 6) + Synchsafe(size);
 }
 
 }  // namespace qtest

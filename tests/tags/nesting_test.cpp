@@ -38,7 +38,7 @@ std::string Embedding(int depth, const std::string& id, const std::string& inner
   std::string out;
   for (int i = 0; i < depth; ++i) {
     const size_t size = (depth - i) * fields.size() + (depth - i - 1) * 10ul + inner.size();
-    out += Id3v24Frame(id, std::string(size, '\0')).substr(0, 10) + fields;
+    out += qtest::Id3v24FrameHeader(id, size) + fields;
   }
   return out + inner;
 }
@@ -54,8 +54,7 @@ std::string TagWithNesting(int depth, const std::string& id, bool compressed = f
     compress(reinterpret_cast<Bytef*>(packed.data()), &size,
              reinterpret_cast<const Bytef*>(fields.data()), fields.size());
     packed.resize(size);
-    const std::string dataLength = Id3v24Frame("XXXX", std::string(fields.size(), '\0')).substr(4, 4);
-    nested = Id3v24Frame(id, dataLength + packed, 0x0009);
+    nested = Id3v24Frame(id, qtest::Synchsafe(fields.size()) + packed, 0x0009);
   }
   const std::string body =
       Id3v24Frame("TIT2", Text("Title")) + Id3v24Frame("TPE1", Text("Artist")) + nested;
