@@ -7,15 +7,14 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
-#include <taglib/audioproperties.h>
-#include <taglib/fileref.h>
-#include <taglib/tag.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
+
+#include "support/taglib_oracle.h"
 
 namespace qtest {
 
@@ -54,13 +53,7 @@ HostileEntry Entry(std::string name, std::string how, std::optional<Outcome> out
 
 }  // namespace
 
-std::optional<std::string> BareTagLibLine(const std::string& path) {
-  TagLib::FileRef file(path.c_str(), true, TagLib::AudioProperties::Average);
-  if (file.isNull() || !file.tag()) return std::nullopt;
-  const TagLib::AudioProperties* p = file.audioProperties();
-  if (!p || (p->sampleRate() <= 0 && p->channels() <= 0)) return std::nullopt;
-  return file.tag()->title().to8Bit(true) + " - " + file.tag()->artist().to8Bit(true);
-}
+std::optional<std::string> BareTagLibLine(const std::string& path) { return TagLibLine(path); }
 
 bool CanOpen(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

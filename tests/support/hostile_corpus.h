@@ -54,8 +54,8 @@ class HostileCorpus {
   int socket_ = -1;
 };
 
-// What TagLib alone makes of a regular file, opened by path and without the tag plugin:
-// "title - artist" when it finds a tag and an audio stream, nothing otherwise.
+// What TagLib alone makes of a regular file, opened by path and without the tag plugin
+// (TagLibLine).
 std::optional<std::string> BareTagLibLine(const std::string& path);
 
 // True when this thread can open path for reading right now.

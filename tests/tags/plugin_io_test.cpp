@@ -15,29 +15,19 @@
 
 #include "platform/files/folder_item.h"
 #include "support/audio_fixtures.h"
+#include "support/mp3_bytes.h"
 #include "support/scan_support.h"
 
 namespace {
 
 using qtest::ScratchFolder;
 
-// bytes of MPEG-1 Layer III frames of silence (128 kbit/s at 44.1 kHz), the last one cut
-// short.
-std::string Audio(long bytes) {
-  std::string frame(417, '\0');
-  frame.replace(0, 4, "\xFF\xFB\x90\x64", 4);
-  std::string out;
-  while (static_cast<long>(out.size()) < bytes) out += frame;
-  out.resize(static_cast<size_t>(bytes));
-  return out;
-}
-
 // An MP3 of audio bytes with an ID3v2 tag whose picture makes the audio start at audioAt (0:
 // no picture), or with an ID3v1 tag alone after the audio (audioAt -1).
 void WriteMp3(const std::string& path, long audio, long audioAt) {
   const TagLib::String title("Title", TagLib::String::UTF8), artist("Artist", TagLib::String::UTF8);
   auto write = [&](size_t picture) {
-    qtest::WriteText(path, Audio(audio));
+    qtest::WriteText(path, qtest::MpegSilence(audio));
     TagLib::MPEG::File file(path.c_str());
     if (audioAt < 0) {
       file.ID3v1Tag(true)->setTitle(title);

@@ -1,134 +1,30 @@
-// The tag plugin: TagLib behind TagLibFileRefExt and TagLibTagExt. The only file that sees
-// TagLib. Whatever a folder holds, it neither blocks nor crashes: only regular files are
-// opened, and a file without an audio stream has no tag.
+// The tag plugin: TagLib behind TagLibFileRefExt and TagLibTagExt. Whatever a folder holds,
+// it neither blocks nor crashes: only regular files are opened, TagLib reads them through a
+// bounded stream, structures TagLib would recurse into without end are refused first, and a
+// file without audio has no tag.
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <taglib/apetag.h>
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
+#include <taglib/infotag.h>
+#include <taglib/mp4file.h>
 #include <taglib/tag.h>
-#include <taglib/tiostream.h>
+#include <taglib/trueaudiofile.h>
+#include <taglib/wavfile.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <limits>
+#include <memory>
 #include <string>
 
 #include "platform/core/plugin_registry.h"
+#include "platform/plugins/tags/descriptor_stream.h"
+#include "platform/plugins/tags/nesting_guard.h"
 #include "platform/plugins/tags/tag_plugin.h"
 
 namespace rt {
 
 namespace {
-
-// A read-only stream over a descriptor opened here, still named after the file so that
-// TagLib picks the format by its extension first. TagLib seeks and reads in small steps all
-// over a file's head and tail; this stream keeps its position itself and serves those reads
-// from two cached chunks, so a small file costs one read and no seek at all.
-//
-// TagLib looks for frames, pages and tags by reading in small blocks, so a big file that
-// holds none (4 GB of zeros named .mp3) would be read to its end, for minutes. What it may
-// read is bounded: small blocks up to kScanBudget in all, larger ones (tags, pictures) up to
-// kContentBudget. Past either the file reads as ended, and TagLib gives up.
-class DescriptorStream final : public TagLib::IOStream {
- public:
-  static constexpr unsigned long kSmallRead = 4096;
-  static constexpr unsigned long kScanBudget = 2ul << 20;
-  static constexpr unsigned long kContentBudget = 128ul << 20;
-
-  DescriptorStream(int fd, std::string path, long length)
-      : fd_(fd), path_(std::move(path)), length_(length) {}
-  ~DescriptorStream() override { ::close(fd_); }
-
-  TagLib::FileName name() const override { return path_.c_str(); }
-  bool readOnly() const override { return true; }
-  bool isOpen() const override { return true; }
-  long tell() const override { return position_; }
-  long length() override { return length_; }
-  void writeBlock(const TagLib::ByteVector&) override {}
-  void insert(const TagLib::ByteVector&, unsigned long, unsigned long) override {}
-  void removeBlock(unsigned long, unsigned long) override {}
-  void truncate(long) override {}
-
-  void seek(long offset, Position p) override {
-    const long base = p == Beginning ? 0 : p == Current ? position_ : length_;
-    long to = 0;
-    if (__builtin_add_overflow(base, offset, &to) || to < 0) return;  // as a failed fseek
-    position_ = to;
-  }
-
-  TagLib::ByteVector readBlock(unsigned long length) override {
-    if (spent_ || length == 0 || position_ >= length_) return {};
-    // As TagLib's own stream: a large request is cut to the file's length, and to what a
-    // ByteVector can hold.
-    length = std::min({length, static_cast<unsigned long>(length_ - position_),
-                       static_cast<unsigned long>(std::numeric_limits<unsigned int>::max())});
-    unsigned long& budget = length <= kSmallRead ? scanLeft_ : contentLeft_;
-    if (length > budget) {
-      spent_ = true;
-      return {};
-    }
-    budget -= length;
-    TagLib::ByteVector out(static_cast<unsigned int>(length));
-    size_t got = 0;
-    if (length >= kChunk) {
-      got = ReadAt(position_, out.data(), length);
-    } else {
-      while (got < length) {
-        const Chunk& c = ChunkAt(position_ + static_cast<long>(got));
-        const size_t at = static_cast<size_t>(position_ + static_cast<long>(got) - c.start);
-        if (at >= c.data.size()) break;  // the file ended early
-        const size_t n = std::min(length - got, c.data.size() - at);
-        std::memcpy(out.data() + got, c.data.data() + at, n);
-        got += n;
-      }
-    }
-    out.resize(static_cast<unsigned int>(got));
-    position_ += static_cast<long>(got);
-    return out;
-  }
-
- private:
-  static constexpr unsigned long kChunk = 64 * 1024;
-  struct Chunk {
-    long start = -1;
-    std::string data;
-  };
-
-  size_t ReadAt(long offset, char* to, size_t n) {
-    size_t got = 0;
-    while (got < n) {
-      const ssize_t r = ::pread(fd_, to + got, n - got, offset + static_cast<long>(got));
-      if (r < 0 && errno == EINTR) continue;
-      if (r <= 0) break;
-      got += static_cast<size_t>(r);
-    }
-    return got;
-  }
-
-  // The chunk holding offset, read when neither cached one does; the other stays.
-  const Chunk& ChunkAt(long offset) {
-    const long start = offset - offset % static_cast<long>(kChunk);
-    for (Chunk& c : chunks_)
-      if (c.start == start) return c;
-    Chunk& c = chunks_[next_];
-    next_ ^= 1;
-    c.start = start;
-    c.data.resize(static_cast<size_t>(std::min<long>(static_cast<long>(kChunk), length_ - start)));
-    c.data.resize(ReadAt(start, c.data.data(), c.data.size()));
-    return c;
-  }
-
-  int fd_;
-  std::string path_;
-  long length_;
-  long position_ = 0;
-  Chunk chunks_[2];
-  int next_ = 0;
-  unsigned long scanLeft_ = kScanBudget, contentLeft_ = kContentBudget;
-  bool spent_ = false;
-};
 
 struct OpenedFile final : TagPluginData {
   std::unique_ptr<DescriptorStream> stream;
@@ -161,11 +57,18 @@ int OpenRegularFile(const FolderItem& file, long& length) {
   return fd;
 }
 
-// TagLib takes many files that merely carry the right extension; an audio stream is what
-// tells a real one.
-bool HasAudioStream(const TagLib::FileRef& ref) {
+// TagLib takes many files that merely carry the right extension; audio is what tells a real
+// one. An MP4 track of sound counts even when TagLib does not decode its codec (Opus, FLAC or
+// AC-3 in MP4 give no sample rate).
+bool HasAudio(const TagLib::FileRef& ref, const Mp4Layout& mp4) {
+  if (ref.isNull() || !ref.tag()) return false;
   const TagLib::AudioProperties* p = ref.audioProperties();
-  return p && (p->sampleRate() > 0 || p->channels() > 0);
+  if (p && (p->sampleRate() > 0 || p->channels() > 0)) return true;
+  return mp4.soundTrack && dynamic_cast<TagLib::MP4::File*>(ref.file());
+}
+
+std::unique_ptr<TagLib::FileRef> Read(DescriptorStream& stream) {
+  return std::make_unique<TagLib::FileRef>(&stream, true, TagLib::AudioProperties::Average);
 }
 
 void Constructor(TagLibFileRefExt* self, FolderItem* file) {
@@ -181,10 +84,37 @@ void Constructor(TagLibFileRefExt* self, FolderItem* file) {
   }
   auto opened = std::make_unique<OpenedFile>();
   opened->stream = std::make_unique<DescriptorStream>(fd, file->NativePath(), length);
-  opened->ref = std::make_unique<TagLib::FileRef>(opened->stream.get(), true,
-                                                  TagLib::AudioProperties::Average);
-  if (opened->ref->isNull() || !opened->ref->tag() || !HasAudioStream(*opened->ref)) return;
+  DescriptorStream& stream = *opened->stream;
+  const Mp4Layout mp4 = WalkMp4Atoms(stream);
+  if (!mp4.sane) return;
+  opened->ref = Read(stream);
+  // The extension's reader found no audio: TagLib's detection by content gets its turn (an
+  // M4A named .mp3), with what is left of the stream's bounds.
+  if (!stream.Refused() && !HasAudio(*opened->ref, mp4) && stream.ForgetExtension()) {
+    opened->ref.reset();
+    opened->ref = Read(stream);
+  }
+  if (stream.Refused() || !HasAudio(*opened->ref, mp4)) return;
   self->data = std::move(opened);
+}
+
+// Empty fields filled from the tag most tools write where TagLib 1.13 reads another: RIFF
+// INFO in a WAV (TagLib gives its ID3v2 tag), APEv2 at the end of a TrueAudio file (TagLib
+// reads only ID3 there).
+void FillIn(TagLib::File& file, TagLib::String& title, TagLib::String& artist) {
+  if (!title.isEmpty() && !artist.isEmpty()) return;
+  auto fill = [&](const TagLib::Tag& tag) {
+    if (title.isEmpty()) title = tag.title();
+    if (artist.isEmpty()) artist = tag.artist();
+  };
+  if (auto* wav = dynamic_cast<TagLib::RIFF::WAV::File*>(&file)) {
+    fill(*wav->InfoTag());
+  } else if (auto* tta = dynamic_cast<TagLib::TrueAudio::File*>(&file)) {
+    const long footer = tta->length() - (tta->hasID3v1Tag() ? 128 : 0) - 32;
+    if (footer < 0) return;
+    tta->seek(footer);
+    if (tta->readBlock(8) == "APETAGEX") fill(TagLib::APE::Tag(tta, footer));
+  }
 }
 
 Ref<TagLibTagExt> Tags(TagLibFileRefExt* self) {
@@ -193,8 +123,10 @@ Ref<TagLibTagExt> Tags(TagLibFileRefExt* self) {
   const TagLib::Tag* tag = opened->ref->tag();
   if (!tag) return nullptr;
   auto copy = std::make_unique<TagCopy>();
-  copy->title = Utf8(tag->title());
-  copy->artist = Utf8(tag->artist());
+  TagLib::String title = tag->title(), artist = tag->artist();
+  FillIn(*opened->ref->file(), title, artist);
+  copy->title = Utf8(title);
+  copy->artist = Utf8(artist);
   Ref<Object> obj = RuntimeNewObject(TagLibTagExt::__Lookup());
   auto* result = static_cast<TagLibTagExt*>(obj.get());
   result->data = std::move(copy);
