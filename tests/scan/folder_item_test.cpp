@@ -90,6 +90,10 @@ TEST(FolderItem, AChangedFolderIsReadAgain) {
   ASSERT_EQ(utimensat(AT_FDCWD, dir.Path().c_str(), old, 0), 0);
   EXPECT_EQ(FolderItem::Count(folder.get()), 2);
   ASSERT_EQ(rename((dir / "a").c_str(), (dir / "c").c_str()), 0);
+  // Until the next Count, Item answers from the listing that Count read.
+  EXPECT_EQ(FolderItem::Name(FolderItem::Item(folder.get(), 1).get()).Std(), "a");
+  EXPECT_FALSE(FolderItem::Exists(FolderItem::Item(folder.get(), 1).get()));
+  EXPECT_EQ(FolderItem::Count(folder.get()), 2);
   EXPECT_EQ(FolderItem::Name(FolderItem::Item(folder.get(), 2).get()).Std(), "c");
 }
 
