@@ -11,11 +11,12 @@ namespace rt {
 namespace {
 
 // Re-reading may take an eighth of the time: each read is charged eight times what it took
-// (a millisecond's worth at least, which bounds the reads of a small folder to 125 a second)
-// against a budget that fills with the clock up to 100 ms: enough for a few reads in a row of
-// a big folder, a dozen of a small one, before a folder that never stops changing has to wait.
+// (a quarter millisecond's worth at least, which bounds the reads of a small folder to 500 a
+// second) against a budget that fills with the clock up to 100 ms: enough for a few reads in
+// a row of a big folder, fifty of a small one, before a folder that never stops changing has
+// to wait.
 constexpr int64_t kCharge = 8;
-constexpr int64_t kLeastCost = 1'000'000;
+constexpr int64_t kLeastCost = 250'000;
 constexpr int64_t kBudget = 100'000'000;
 
 std::atomic<int64_t> reads{0};
