@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/core/runtime.h"
 #include "platform/files/file_type.h"
 #include "support/audio_fixtures.h"
 #include "support/harness.h"
@@ -131,6 +132,22 @@ TEST(FolderItem, ANilItemRaises) {
                  +[] { FolderItem::Name(nullptr); }, +[] { FolderItem::Count(nullptr); },
                  +[] { FolderItem::Item(nullptr, 1); }})
     EXPECT_EQ(qtest::RaisedClass(f), "NilObjectException");
+}
+
+TEST(FolderItem, CountItemAndExistsAreLoggedWhenTheCallLogIsOn) {
+  ScratchFolder dir;
+  qtest::WriteText(dir / "a", "a");
+  Ref<FolderItem> folder = FolderItem::FromPath(dir.Path());
+  std::vector<std::string> log;
+  rt::SetCallLog(&log);
+  FolderItem::Count(folder.get());
+  Ref<FolderItem> e = FolderItem::Item(folder.get(), 1);
+  FolderItem::Exists(e.get());
+  FolderItem::Item(folder.get(), 7);
+  rt::SetCallLog(nullptr);
+  FolderItem::Count(folder.get());
+  EXPECT_EQ(log, (std::vector<std::string>{"FolderItem.Count", "FolderItem.Item 1",
+                                           "FolderItem.Exists", "FolderItem.Item 7"}));
 }
 
 TEST(GetOpenFolderItem, AsksThePrompterWithTheFilterAndItsExtensions) {
