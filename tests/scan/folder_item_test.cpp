@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/core/runtime.h"
 #include "platform/files/file_type.h"
 #include "support/audio_fixtures.h"
 #include "support/harness.h"
@@ -90,6 +91,10 @@ TEST(FolderItem, AChangedFolderIsReadAgain) {
   ASSERT_EQ(utimensat(AT_FDCWD, dir.Path().c_str(), old, 0), 0);
   EXPECT_EQ(FolderItem::Count(folder.get()), 2);
   ASSERT_EQ(rename((dir / "a").c_str(), (dir / "c").c_str()), 0);
+  // Until the next Count, Item answers from the listing that Count read.
+  EXPECT_EQ(FolderItem::Name(FolderItem::Item(folder.get(), 1).get()).Std(), "a");
+  EXPECT_FALSE(FolderItem::Exists(FolderItem::Item(folder.get(), 1).get()));
+  EXPECT_EQ(FolderItem::Count(folder.get()), 2);
   EXPECT_EQ(FolderItem::Name(FolderItem::Item(folder.get(), 2).get()).Std(), "c");
 }
 
@@ -127,6 +132,22 @@ TEST(FolderItem, ANilItemRaises) {
                  +[] { FolderItem::Name(nullptr); }, +[] { FolderItem::Count(nullptr); },
                  +[] { FolderItem::Item(nullptr, 1); }})
     EXPECT_EQ(qtest::RaisedClass(f), "NilObjectException");
+}
+
+TEST(FolderItem, CountItemAndExistsAreLoggedWhenTheCallLogIsOn) {
+  ScratchFolder dir;
+  qtest::WriteText(dir / "a", "a");
+  Ref<FolderItem> folder = FolderItem::FromPath(dir.Path());
+  std::vector<std::string> log;
+  rt::SetCallLog(&log);
+  FolderItem::Count(folder.get());
+  Ref<FolderItem> e = FolderItem::Item(folder.get(), 1);
+  FolderItem::Exists(e.get());
+  FolderItem::Item(folder.get(), 7);
+  rt::SetCallLog(nullptr);
+  FolderItem::Count(folder.get());
+  EXPECT_EQ(log, (std::vector<std::string>{"FolderItem.Count", "FolderItem.Item 1",
+                                           "FolderItem.Exists", "FolderItem.Item 7"}));
 }
 
 TEST(GetOpenFolderItem, AsksThePrompterWithTheFilterAndItsExtensions) {

@@ -1,16 +1,17 @@
 #include "platform/files/folder_item.h"
 
-#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <time.h>
+#include <unistd.h>
 
-#include <algorithm>
+#include <cerrno>
 #include <climits>
-#include <vector>
+#include <cstdio>
 
 #include "platform/core/errors.h"
 #include "platform/core/runtime.h"
-#include "platform/files/file_type.h"
+#include "platform/files/folder_listing.h"
 
 namespace rt {
 
@@ -73,46 +74,57 @@ std::string_view LastComponent(std::string_view path) {
   return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
-bool SameTime(const timespec& a, const timespec& b) {
-  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
-
-int64_t Nanoseconds(const timespec& t) { return int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; }
-
-// How far apart two changes of the folder may lie and still get the same timestamp: the
-// kernel stamps with its coarse clock, and a file system may keep only whole seconds (FAT:
-// two), hundredths or microseconds, which shows in the trailing zeros of the nanoseconds.
-int64_t TimestampGranularity(const timespec& stamp) {
-  static const int64_t tick = [] {
-    timespec res{};
-    clock_getres(CLOCK_REALTIME_COARSE, &res);
-    return std::max<int64_t>(Nanoseconds(res), 1'000'000);
-  }();
-  int64_t unit = 1;
-  while (unit < 1'000'000'000 && stamp.tv_nsec % (unit * 10) == 0) unit *= 10;
-  return 2 * std::max(tick, unit);
-}
-
 }  // namespace
 
-// A folder's names, with what identified the folder when they were read.
-struct FolderItem::Listing {
-  std::vector<std::string> names;
-  dev_t dev = 0;
-  ino_t ino = 0;
-  timespec mtime{}, ctime{};
-  off_t size = 0;
-  nlink_t nlink = 0;
-  // Set when the names were read later than a change could still share the last change's
-  // timestamp. Until then a change need not show in the folder's status, so the names are
-  // read again on every use (the way git treats "racily clean" entries).
-  bool settled = false;
 
-  bool Matches(const struct stat& st) const {
-    return st.st_dev == dev && st.st_ino == ino && SameTime(st.st_mtim, mtime) &&
-           SameTime(st.st_ctim, ctime) && st.st_size == size && st.st_nlink == nlink;
+// Where an item is, for the *at system calls: its folder's descriptor and its name there
+// for an entry of a listed folder; otherwise its path, which when longer than the system
+// takes in one call is walked a piece at a time.
+class FolderItem::Place {
+ public:
+  int at = AT_FDCWD;
+  const char* name = nullptr;
+  int error = 0;  // set when the path could not be walked; at and name are then of no use
+
+  Place() = default;
+  Place(const Place&) = delete;
+  Place& operator=(const Place&) = delete;
+  ~Place() {
+    if (owned_ >= 0) ::close(owned_);
   }
+
+  void Walk(const std::string& path) {
+    size_t off = 0;
+    while (path.size() - off >= PATH_MAX) {
+      const size_t slash = path.rfind('/', off + PATH_MAX - 2);
+      if (slash == std::string::npos || slash < off) {
+        error = ENAMETOOLONG;
+        return;
+      }
+      const std::string piece = path.substr(off, slash - off + 1);
+      const int next = ::openat(at, piece.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+      if (next < 0) {
+        error = errno;
+        return;
+      }
+      if (owned_ >= 0) ::close(owned_);
+      at = owned_ = next;
+      off = slash + 1;
+      while (path[off] == '/') ++off;  // "a//b": the next piece must not start at the root
+    }
+    name = path[off] ? path.c_str() + off : ".";
+  }
+
+ private:
+  int owned_ = -1;
 };
+
+namespace {
+
+// Errors that mean nothing is there, as against something there that cannot be looked at.
+bool MeansGone(int error) { return error == ENOENT || error == ENOTDIR || error == ELOOP; }
+
+}  // namespace
 
 ClassTable* FolderItem::__Lookup() {
   static ClassTable* cls = DefineClass<FolderItem>("FolderItem", nullptr);
@@ -130,27 +142,56 @@ Ref<FolderItem> FolderItem::FromPath(std::string path) {
   return Ref<FolderItem>(item);
 }
 
-namespace {
-int64_t MonotonicNow() noexcept {
-  timespec now{};
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return Nanoseconds(now);
+void FolderItem::Locate(Place& place) const {
+  if (parent_) {
+    place.at = parent_->Descriptor();
+    place.name = path_.c_str() + path_.rfind('/') + 1;
+  } else {
+    place.Walk(path_);
+  }
 }
-}  // namespace
 
 bool FolderItem::Exists(FolderItem* self) {
   if (CallLogActive()) LogCall("FolderItem.Exists");
   if (!self) RaiseNilObjectException();
+  Place place;
+  self->Locate(place);
   struct stat st;
-  const bool there = ::stat(self->path_.c_str(), &st) == 0;
-  self->seenAt_ = there ? MonotonicNow() : -1;
-  self->seenRegular_ = there && S_ISREG(st.st_mode);
-  return there;
+  int error = place.error;
+  if (!error && ::fstatat(place.at, place.name, &st, 0) != 0) error = errno;
+  return !error || !MeansGone(error);
 }
 
-bool FolderItem::RecentlySeenRegular() const noexcept {
-  constexpr int64_t kFresh = 5'000'000;  // ns
-  return seenRegular_ && MonotonicNow() - seenAt_ <= kFresh;
+int FolderItem::OpenRegularFile(int64_t& size) const {
+  Place place;
+  Locate(place);
+  if (place.error) return -1;
+  // O_PATH looks up the entry without opening the file itself: a FIFO is not opened, a
+  // device not touched.
+  const int look = ::openat(place.at, place.name, O_PATH | O_CLOEXEC);
+  if (look < 0) return -1;
+  struct stat st;
+  int fd = -1;
+  if (::fstat(look, &st) == 0 && S_ISREG(st.st_mode)) {
+    // Opening the descriptor's own link in /proc opens the very file looked at, whatever its
+    // name stands for by now. Without /proc, open the name and keep it only if it is that file.
+    char link[40];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", look);
+    constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+    fd = ::open(link, kFlags);
+    if (fd < 0 && errno == ENOENT) {
+      fd = ::openat(place.at, place.name, kFlags);
+      struct stat opened;
+      if (fd >= 0 && (::fstat(fd, &opened) != 0 || opened.st_dev != st.st_dev ||
+                      opened.st_ino != st.st_ino)) {
+        ::close(fd);
+        fd = -1;
+      }
+    }
+    size = st.st_size;
+  }
+  ::close(look);
+  return fd;
 }
 
 bool FolderItem::Visible(FolderItem* self) {
@@ -164,45 +205,34 @@ String FolderItem::Name(FolderItem* self) {
   return String(ValidUtf8(LastComponent(self->path_)));
 }
 
-const FolderItem::Listing& FolderItem::CurrentListing() {
-  struct stat st;
-  if (::stat(path_.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-    listing_ = std::make_unique<Listing>();  // nothing to list
-    return *listing_;
-  }
-  if (listing_ && listing_->settled && listing_->Matches(st)) return *listing_;
+int64_t FolderItem::ListingReads() noexcept { return FolderListing::Reads(); }
 
-  timespec before{};
-  clock_gettime(CLOCK_REALTIME, &before);
-  auto fresh = std::make_unique<Listing>();
-  // opendir asks for a directory, so a FIFO swapped in meanwhile fails instead of blocking.
-  if (DIR* dir = ::opendir(path_.c_str())) {
-    struct stat dst;
-    if (::fstat(::dirfd(dir), &dst) == 0) st = dst;
-    while (const dirent* e = ::readdir(dir)) {
-      std::string_view n = e->d_name;
-      if (n != "." && n != "..") fresh->names.emplace_back(n);
-    }
-    ::closedir(dir);
+// The folder's descriptor is opened once and kept: a folder renamed or moved during a scan
+// is still the one listed, and its entries are found in it, however long its path.
+FolderListing* FolderItem::OpenFolder() {
+  if (folder_) return folder_.get();
+  Place place;
+  Locate(place);
+  if (place.error) return nullptr;
+  // O_DIRECTORY: a FIFO swapped in fails instead of blocking the open.
+  const int fd = ::openat(place.at, place.name, O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  DIR* dir = ::fdopendir(fd);
+  if (!dir) {
+    ::close(fd);
+    return nullptr;
   }
-  std::sort(fresh->names.begin(), fresh->names.end());
-  fresh->dev = st.st_dev;
-  fresh->ino = st.st_ino;
-  fresh->mtime = st.st_mtim;
-  fresh->ctime = st.st_ctim;
-  fresh->size = st.st_size;
-  fresh->nlink = st.st_nlink;
-  const timespec& changed =
-      Nanoseconds(st.st_ctim) > Nanoseconds(st.st_mtim) ? st.st_ctim : st.st_mtim;
-  fresh->settled = Nanoseconds(before) > Nanoseconds(changed) + TimestampGranularity(changed);
-  listing_ = std::move(fresh);
-  return *listing_;
+  folder_ = std::make_shared<FolderListing>(dir);
+  return folder_.get();
 }
 
 int32_t FolderItem::Count(FolderItem* self) {
   if (CallLogActive()) LogCall("FolderItem.Count");
   if (!self) RaiseNilObjectException();
-  const size_t n = self->CurrentListing().names.size();
+  FolderListing* folder = self->OpenFolder();
+  if (!folder) return 0;
+  folder->Refresh();
+  const size_t n = folder->Names().size();
   return n > static_cast<size_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(n);
 }
 
@@ -210,12 +240,17 @@ Ref<FolderItem> FolderItem::Item(FolderItem* self, int32_t index) {
   if (CallLogActive()) LogCall("FolderItem.Item " + std::to_string(index));
   if (!self) RaiseNilObjectException();
   if (MaybeGiveNil("FolderItem.Item")) return nullptr;
-  const Listing& listing = self->CurrentListing();
-  if (index < 1 || static_cast<size_t>(index) > listing.names.size()) return nullptr;
+  FolderListing* folder = self->OpenFolder();
+  if (!folder) return nullptr;
+  if (!folder->HasBeenRead()) folder->Refresh();
+  const std::vector<std::string>& names = folder->Names();
+  if (index < 1 || static_cast<size_t>(index) > names.size()) return nullptr;
   std::string path = self->path_;
   if (path.back() != '/') path += '/';
-  path += listing.names[static_cast<size_t>(index) - 1];
-  return FromPath(std::move(path));
+  path += names[static_cast<size_t>(index) - 1];
+  Ref<FolderItem> entry = FromPath(std::move(path));
+  entry->parent_ = self->folder_;
+  return entry;
 }
 
 }  // namespace rt

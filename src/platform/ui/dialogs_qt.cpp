@@ -1,12 +1,21 @@
 #include "platform/ui/dialogs_qt.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <algorithm>
+#include <cerrno>
+#include <functional>
 
 namespace rt {
 
@@ -48,10 +57,78 @@ void AddPrompt(QFileDialog& dialog, const QString& text) {
   grid->addWidget(label, 0, 0, 1, columns);
 }
 
+// A folder there that the user may not list: scanned, it would show as empty.
+bool Unlistable(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC);
+  if (fd >= 0) ::close(fd);
+  return fd < 0 && (errno == EACCES || errno == EPERM);
+}
+
+// Runs a check whenever the dialog enables its button on its own.
+class OnEnabled final : public QObject {
+ public:
+  OnEnabled(QWidget* button, std::function<void()> check)
+      : QObject(button), check_(std::move(check)) {
+    button->installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::EnabledChange && static_cast<QWidget*>(watched)->isEnabled())
+      check_();
+    return false;
+  }
+
+ private:
+  std::function<void()> check_;
+};
+
+// A file dialog that will not close on a choice it refuses: Return in the name field accepts
+// whatever the button's state.
+class ChooserDialog final : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+  std::function<bool()> refused = [] { return false; };
+  void accept() override {
+    if (!refused()) QFileDialog::accept();
+  }
+};
+
+// Keeps the confirm button off while the choice is a folder the user cannot list, with a
+// line under the rest that says why.
+void RefuseUnlistableFolders(ChooserDialog& dialog) {
+  auto* box = dialog.findChild<QDialogButtonBox*>();
+  QPushButton* confirm = box ? box->button(QDialogButtonBox::Open) : nullptr;
+  auto* why = new QLabel(
+      QStringLiteral("This folder cannot be chosen: you are not allowed to see what is in it."),
+      &dialog);
+  why->setObjectName(QStringLiteral("unlistableLabel"));
+  why->setWordWrap(true);
+  why->hide();
+  if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+    grid->addWidget(why, grid->rowCount(), 0, 1, std::max(1, grid->columnCount()));
+  else if (dialog.layout())
+    dialog.layout()->addWidget(why);
+  dialog.refused = [&dialog] {
+    for (const QString& f : dialog.selectedFiles())
+      if (Unlistable(Native(f))) return true;
+    return false;
+  };
+  auto check = [&dialog, confirm, why] {
+    const bool refused = dialog.refused();
+    why->setVisible(refused);
+    if (refused && confirm && confirm->isEnabled()) confirm->setEnabled(false);
+  };
+  if (confirm) new OnEnabled(confirm, check);
+  QObject::connect(&dialog, &QFileDialog::currentChanged, why, check);
+  QObject::connect(&dialog, &QFileDialog::directoryEntered, why, check);
+  if (auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+    QObject::connect(name, &QLineEdit::textChanged, why, check);
+  check();
+}
+
 }  // namespace
 
 std::vector<std::string> RunFolderChooser(const FolderRequest& request) {
-  QFileDialog dialog(QApplication::activeWindow());
+  ChooserDialog dialog(QApplication::activeWindow());
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   dialog.setWindowTitle(Q(request.windowTitle));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -73,6 +150,7 @@ std::vector<std::string> RunFolderChooser(const FolderRequest& request) {
   if (!request.cancelButtonLabel.empty())
     dialog.setLabelText(QFileDialog::Reject, Q(request.cancelButtonLabel));
   if (!request.promptText.empty()) AddPrompt(dialog, Q(request.promptText));
+  if (request.allowFolderSelection) RefuseUnlistableFolders(dialog);
   // Directory mode picks one folder; the views allow more only when asked to.
   if (request.allowFolderSelection && request.multipleSelection)
     for (QAbstractItemView* view : dialog.findChildren<QAbstractItemView*>())

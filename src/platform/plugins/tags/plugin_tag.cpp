@@ -38,22 +38,12 @@ struct TagCopy final : TagPluginData {
 
 String Utf8(const TagLib::String& s) { return String(s.to8Bit(true)); }
 
-// A descriptor on the regular file, or -1; length is its size. Never opens anything else:
-// look first (or take the look the tag reading has just had), then open without blocking (a
-// FIFO swapped in meanwhile would otherwise hang the open), then check what was really
-// opened.
+// A descriptor on the regular file, or -1; length is its size. Never opens anything else,
+// race or not: the entry opens only the very file it has looked at.
 int OpenRegularFile(const FolderItem& file, long& length) {
-  const std::string& path = file.NativePath();
-  struct stat st;
-  if (!file.RecentlySeenRegular() && (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)))
-    return -1;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return -1;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return -1;
-  }
-  length = static_cast<long>(st.st_size);
+  int64_t size = 0;
+  const int fd = file.OpenRegularFile(size);
+  if (fd >= 0) length = static_cast<long>(size);
   return fd;
 }
 
