@@ -13,6 +13,12 @@ FocusRing::FocusRing(QWidget* target) : QWidget(target), target_(target) {
   Follow();
 }
 
+FocusRing* FocusRing::Of(const QWidget* target) {
+  for (QObject* child : target->children())
+    if (auto* ring = dynamic_cast<FocusRing*>(child)) return ring;
+  return nullptr;
+}
+
 void FocusRing::Follow() {
   setGeometry(target_->rect());
   if (target_->hasFocus()) {

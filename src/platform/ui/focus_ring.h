@@ -11,6 +11,8 @@ class FocusRing : public QWidget {
  public:
   // Made as a child of target, whose size and focus it follows; goes with it.
   explicit FocusRing(QWidget* target);
+  // The ring of target, nil when it has none.
+  static FocusRing* Of(const QWidget* target);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;

@@ -134,7 +134,7 @@ void Listbox::ApplyView() {
   view->setHeaderHidden(!hasHeading_);
   view->setSelectionMode(selectionType_ == 0 ? QAbstractItemView::SingleSelection
                                              : QAbstractItemView::ExtendedSelection);
-  auto* ring = view->findChild<FocusRing*>(QString(), Qt::FindDirectChildrenOnly);
+  auto* ring = FocusRing::Of(view);
   if (useFocusRing_ && !ring) new FocusRing(view);
   if (!useFocusRing_) delete ring;
 }
