@@ -56,7 +56,9 @@ void Label::ApplyLook() {
                                      ? Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard
                                      : Qt::NoTextInteraction);
   label->setAutoFillBackground(!transparent_);
-  SetPaletteColor(label, QPalette::WindowText, textColor_);
+  QPalette palette;  // roles not set here follow the desktop
+  SetOwnColor(palette, QPalette::WindowText, textColor_, kDefaultTextColor);
+  label->setPalette(palette);
 }
 
 String Label::GetText(Label* self) { return self->text_; }

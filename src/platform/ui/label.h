@@ -14,6 +14,7 @@ class Label : public RectControl {
   // 0 and 1 left, 2 centred, 3 right.
   static int32_t GetTextAlign(Label* self);
   static void SetTextAlign(Label* self, int32_t v);
+  // The default, black, is the desktop's text colour.
   static Color GetTextColor(Label* self);
   static void SetTextColor(Label* self, Color v);
   // Wraps the text at the label's width.
@@ -38,7 +39,8 @@ class Label : public RectControl {
   void ApplyLook();
   String text_;
   int32_t textAlign_ = 0;
-  Color textColor_{};
+  static constexpr Color kDefaultTextColor{0, 0, 0, 0};
+  Color textColor_ = kDefaultTextColor;
   bool multiLine_ = false, selectable_ = false, transparent_ = false;
 };
 

@@ -8,6 +8,7 @@
 #include "platform/core/errors.h"
 #include "platform/core/property_setter.h"
 #include "platform/core/runtime.h"
+#include "platform/ui/focus_ring.h"
 #include "platform/ui/widget_support.h"
 
 namespace rt {
@@ -79,7 +80,7 @@ ClassTable* Listbox::__Lookup() {
     AddProperty<&L::GetColumnCount, &L::SetColumnCount>(c, "ColumnCount");
     AddField<&L::ColumnWidths>(c, "ColumnWidths");
     AddProperty<&L::GetHasHeading, &L::SetHasHeading>(c, "HasHeading");
-    AddField<&L::UseFocusRing>(c, "UseFocusRing");
+    AddProperty<&L::GetUseFocusRing, &L::SetUseFocusRing>(c, "UseFocusRing");
     AddProperty<&L::GetInitialValue, &L::SetInitialValue>(c, "InitialValue");
     AddField<&L::HeadingIndex>(c, "HeadingIndex");
     AddProperty<&L::GetScrollBarHorizontal, &L::SetScrollBarHorizontal>(c, "ScrollBarHorizontal");
@@ -133,6 +134,9 @@ void Listbox::ApplyView() {
   view->setHeaderHidden(!hasHeading_);
   view->setSelectionMode(selectionType_ == 0 ? QAbstractItemView::SingleSelection
                                              : QAbstractItemView::ExtendedSelection);
+  auto* ring = FocusRing::Of(view);
+  if (useFocusRing_ && !ring) new FocusRing(view);
+  if (!useFocusRing_) delete ring;
 }
 
 void Listbox::ApplyScrollBars() {
@@ -247,6 +251,13 @@ int32_t Listbox::GetSelectionType(Listbox* self) { return self->selectionType_; 
 void Listbox::SetSelectionType(Listbox* self, int32_t v) {
   _UITrap();
   self->selectionType_ = v;
+  self->ApplyView();
+}
+
+bool Listbox::GetUseFocusRing(Listbox* self) { return self->useFocusRing_; }
+void Listbox::SetUseFocusRing(Listbox* self, bool v) {
+  _UITrap();
+  self->useFocusRing_ = v;
   self->ApplyView();
 }
 

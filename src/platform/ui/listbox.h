@@ -47,10 +47,12 @@ class Listbox : public RectControl, private LaggingPeer {
   // 0 one row at a time, any other value several.
   static int32_t GetSelectionType(Listbox* self);
   static void SetSelectionType(Listbox* self, int32_t v);
+  // Frames the list in the desktop's highlight colour while it has the focus.
+  static bool GetUseFocusRing(Listbox* self);
+  static void SetUseFocusRing(Listbox* self, bool v);
   // Kept only: sorting, grid lines, drag and drop, hierarchy and data binding are not offered
   // on this platform's list box, and the rows keep the desktop's height.
   String ColumnWidths;
-  bool UseFocusRing = true;
   int32_t HeadingIndex = -1;
   int32_t GridLinesHorizontal = 0;
   int32_t GridLinesVertical = 0;
@@ -85,6 +87,7 @@ class Listbox : public RectControl, private LaggingPeer {
   String initialValue_;
   bool scrollBarHorizontal_ = true, scrollBarVertical_ = true, autoHideScrollbars_ = true;
   int32_t selectionType_ = 0;
+  bool useFocusRing_ = true;
 };
 
 }  // namespace rt

@@ -39,7 +39,7 @@ ClassTable* TextArea::__Lookup() {
     AddProperty<&T::GetTextColor, &T::SetTextColor>(c, "TextColor");
     AddProperty<&T::GetBackColor, &T::SetBackColor>(c, "BackColor");
     AddField<&T::Format>(c, "Format");
-    AddField<&T::HideSelection>(c, "HideSelection");
+    AddProperty<&T::GetHideSelection, &T::SetHideSelection>(c, "HideSelection");
     AddField<&T::LineHeight>(c, "LineHeight");
     AddField<&T::LineSpacing>(c, "LineSpacing");
     RectControl::AddFontProperties(c);
@@ -90,7 +90,28 @@ bool ActsOnText(QEvent::Type t) {
   }
 }
 
+// Qt's word wrap measures a word from each row's start to the word's end, so a word much
+// longer than a row costs it the square of its length: minutes for a title of a megabyte.
+// Wrapping anywhere costs one pass. Words up to this many bytes wrap between words.
+constexpr size_t kLongestWrappedWord = 1000;
+
 }  // namespace
+
+void TextEdit::PrepareWrap(std::string_view added, bool whole) {
+  if (whole) {
+    endRun_ = 0;
+    longWord_ = false;
+  }
+  for (char c : added) {
+    if (c == ' ' || c == '\t' || c == '\n')
+      endRun_ = 0;
+    else if (++endRun_ > kLongestWrappedWord)
+      longWord_ = true;
+  }
+  if (auto* edit = static_cast<TextPeer*>(Peer()))
+    edit->setWordWrapMode(longWord_ ? QTextOption::WrapAnywhere
+                                    : QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
 
 QWidget* TextEdit::CreatePeer(QWidget* parent) {
   auto* edit = new TextPeer(parent);
@@ -108,6 +129,7 @@ QWidget* TextEdit::CreatePeer(QWidget* parent) {
 
 void TextEdit::SyncPeer(QWidget* peer) {
   RectControl::SyncPeer(peer);
+  PrepareWrap(text_.View(), true);
   settingPeer_ = true;
   static_cast<TextPeer*>(peer)->setPlainText(ToQString(text_));
   settingPeer_ = false;
@@ -139,12 +161,14 @@ void TextEdit::CatchUp() {
   if (Extends(text, shown_)) {
     if (text.Length() == shown_.Length()) return;
     const std::string_view tail = text.View().substr(shown_.Length());
+    PrepareWrap(tail, false);
     QTextCursor end(edit->document());
     end.movePosition(QTextCursor::End);
     end.insertText(QString::fromUtf8(tail.data(), static_cast<qsizetype>(tail.size())));
     // As with a whole new text, what the program wrote is not the user's to undo.
     edit->document()->clearUndoRedoStacks();
   } else {
+    PrepareWrap(text.View(), true);
     edit->setPlainText(ToQString(text));
   }
   shown_ = text;
@@ -160,6 +184,7 @@ void TextEdit::UserEdited() {
   else if (Extends(text_, shown_))
     text_ = typed + String(text_.View().substr(shown_.Length()));
   shown_ = std::move(typed);
+  PrepareWrap(shown_.View(), true);  // for the next layout: this one is done
   if (!Same(text_, shown_)) Lag();
 }
 
@@ -181,9 +206,15 @@ void TextArea::ApplyLook() {
                                                       : Qt::ScrollBarAlwaysOff);
   edit->setReadOnly(readOnly_);
   edit->setTabChangesFocus(!acceptTabs_);
-  QPalette palette = edit->palette();
-  palette.setColor(QPalette::Text, ToQColor(textColor_));
-  palette.setColor(QPalette::Base, ToQColor(backColor_));
+  QPalette palette;  // roles not set here follow the desktop
+  SetOwnColor(palette, QPalette::Text, textColor_, kDefaultTextColor);
+  SetOwnColor(palette, QPalette::Base, backColor_, kDefaultBackColor);
+  if (hideSelection_) {
+    // Qt paints the selection of a text area without the focus in the inactive colours:
+    // no brush there leaves the text as it is, unmarked.
+    palette.setBrush(QPalette::Inactive, QPalette::Highlight, Qt::NoBrush);
+    palette.setBrush(QPalette::Inactive, QPalette::HighlightedText, Qt::NoBrush);
+  }
   edit->setPalette(palette);
   QTextOption option = edit->document()->defaultTextOption();
   option.setAlignment(alignment_ == 2   ? Qt::AlignHCenter
@@ -243,6 +274,12 @@ bool TextArea::GetAcceptTabs(TextArea* self) { return self->acceptTabs_; }
 void TextArea::SetAcceptTabs(TextArea* self, bool v) {
   _UITrap();
   self->acceptTabs_ = v;
+  self->ApplyLook();
+}
+bool TextArea::GetHideSelection(TextArea* self) { return self->hideSelection_; }
+void TextArea::SetHideSelection(TextArea* self, bool v) {
+  _UITrap();
+  self->hideSelection_ = v;
   self->ApplyLook();
 }
 int32_t TextArea::GetAlignment(TextArea* self) { return self->alignment_; }

@@ -1,6 +1,9 @@
 // The framework's multi-line text control.
 #pragma once
 
+#include <cstddef>
+#include <string_view>
+
 #include "platform/ui/control.h"
 #include "platform/ui/peer_sync.h"
 
@@ -13,7 +16,8 @@ class TextEdit : public RectControl, private LaggingPeer {
   // Both apply the main-thread rule. The text is exact at once: what the user types is in
   // it, and a text set is what the next read gives. The peer shows a set text by the time
   // events are processed; a text that extends the one shown costs the peer only its tail,
-  // so growing a long text line by line stays cheap.
+  // so growing a long text line by line stays cheap. A text with a very long word wraps
+  // anywhere, not only between words.
   static String GetText(TextEdit* self);
   static void SetText(TextEdit* self, const String& text);
 
@@ -27,9 +31,13 @@ class TextEdit : public RectControl, private LaggingPeer {
  private:
   void CatchUp() override;
   void UserEdited();
+  // Before the peer shows shown_ followed by added (only added when whole): the wrap mode.
+  void PrepareWrap(std::string_view added, bool whole);
   String text_;
   String shown_;  // what the peer shows
   bool settingPeer_ = false;
+  size_t endRun_ = 0;      // bytes of the word at the end of shown_
+  bool longWord_ = false;  // shown_ holds a word too long for Qt's word wrap
 };
 
 class TextArea : public TextEdit {
@@ -49,6 +57,7 @@ class TextArea : public TextEdit {
   // Kept only: the text is plain, and pasted text takes the text area's own style.
   static bool GetStyled(TextArea* self);
   static void SetStyled(TextArea* self, bool v);
+  // The defaults, black on white, are the desktop's text and background colours.
   static Color GetTextColor(TextArea* self);
   static void SetTextColor(TextArea* self, Color v);
   static Color GetBackColor(TextArea* self);
@@ -61,11 +70,13 @@ class TextArea : public TextEdit {
   // 0 and 1 left, 2 centred, 3 right.
   static int32_t GetAlignment(TextArea* self);
   static void SetAlignment(TextArea* self, int32_t v);
+  // True shows the selection only while the text area has the focus.
+  static bool GetHideSelection(TextArea* self);
+  static void SetHideSelection(TextArea* self, bool v);
   // Kept only: input masks, length limits, line metrics and data binding are not offered on
-  // this platform's text area, and its selection always shows.
+  // this platform's text area, which shows its focus by its caret.
   bool UseFocusRing = true;
   String Format;
-  bool HideSelection = true;
   double LineHeight = 0;
   double LineSpacing = 1;
   String Mask;
@@ -80,8 +91,9 @@ class TextArea : public TextEdit {
   void ApplyLook();
   bool border_ = true, multiLine_ = true;
   bool scrollBarHorizontal_ = false, scrollBarVertical_ = true;
-  bool styled_ = true, readOnly_ = false, acceptTabs_ = false;
-  Color textColor_{0, 0, 0, 0}, backColor_{255, 255, 255, 0};
+  bool styled_ = true, readOnly_ = false, acceptTabs_ = false, hideSelection_ = true;
+  static constexpr Color kDefaultTextColor{0, 0, 0, 0}, kDefaultBackColor{255, 255, 255, 0};
+  Color textColor_ = kDefaultTextColor, backColor_ = kDefaultBackColor;
   int32_t alignment_ = 0;
 };
 

@@ -42,6 +42,14 @@ inline void SetPaletteColor(QWidget* w, QPalette::ColorRole role, Color c) {
   w->setPalette(p);
 }
 
+// A colour equal to the control's default is no colour of its own: its role stays the
+// desktop's, light or dark, and follows the desktop when that changes. Any other is kept.
+// Meant for a palette made fresh for the peer, so that a colour set back to the default
+// lets go of its role again.
+inline void SetOwnColor(QPalette& p, QPalette::ColorRole role, Color c, Color standard) {
+  if (c != standard) p.setColor(role, ToQColor(c));
+}
+
 // Carries a peer's signals and events to its framework object. The object deletes it before
 // the peer, so the signals a dying widget sends reach nothing.
 class PeerBridge : public QObject {

@@ -74,7 +74,7 @@ void BevelButton::ApplyLook() {
   if (!button) return;
   QPalette palette;  // roles not set here follow the desktop
   if (hasBackColor_) palette.setColor(QPalette::Button, ToQColor(backColor_));
-  palette.setColor(QPalette::ButtonText, ToQColor(textColor_));
+  SetOwnColor(palette, QPalette::ButtonText, textColor_, kDefaultTextColor);
   button->setPalette(palette);
   button->setStyleSheet(captionAlign_ == 1   ? "text-align: left"
                         : captionAlign_ == 2 ? "text-align: right"

@@ -30,6 +30,7 @@ class BevelButton : public RectControl {
   static void SetHasBackColor(BevelButton* self, bool v);
   static Color GetBackColor(BevelButton* self);
   static void SetBackColor(BevelButton* self, Color v);
+  // The default, black, is the desktop's button text colour.
   static Color GetTextColor(BevelButton* self);
   static void SetTextColor(BevelButton* self, Color v);
   // 0 a push button; 1 (toggles) and 2 (sticky) keep a Value, shown as pressed while True.
@@ -60,7 +61,8 @@ class BevelButton : public RectControl {
   String caption_;
   int32_t captionAlign_ = 0;
   bool hasBackColor_ = false;
-  Color backColor_{}, textColor_{};
+  static constexpr Color kDefaultTextColor{0, 0, 0, 0};
+  Color backColor_{}, textColor_ = kDefaultTextColor;
   int32_t buttonType_ = 0;
   bool value_ = false;
   bool acceptFocus_ = true;
