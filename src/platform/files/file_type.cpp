@@ -12,8 +12,10 @@ namespace rt {
 namespace {
 
 std::vector<RegisteredFileType>& Registry() {
-  static std::vector<RegisteredFileType> entries;
-  return entries;
+  // Outlives static destruction: the program's own statics may still deregister their types
+  // when an exit comes from inside the run (Qt ends the process when the display goes).
+  static auto* entries = new std::vector<RegisteredFileType>;
+  return *entries;
 }
 
 // A run's registrations do not outlive it, whatever was never withdrawn.

@@ -6,16 +6,22 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <algorithm>
 #include <cerrno>
 #include <functional>
+
+#include "platform/ui/window.h"
+#include "platform/ui/window_peer.h"
 
 namespace rt {
 
@@ -125,11 +131,46 @@ void RefuseUnlistableFolders(ChooserDialog& dialog) {
   check();
 }
 
+// Qt's file dialog saves its history, with the folders visited, in the user's settings as it
+// goes; the program stores no state, so that scope points where no file can be made.
+void KeepNoSettings() {
+  static const bool pointed = [] {
+    for (QSettings::Format f : {QSettings::NativeFormat, QSettings::IniFormat})
+      QSettings::setPath(f, QSettings::UserScope, QStringLiteral("/dev/null"));
+    return true;
+  }();
+  (void)pointed;
+}
+
+// The folder the chooser starts in: the last one chosen in this run, kept in memory only.
+QString& LastChosenFolder() {
+  static QString folder;
+  return folder;
+}
+
+QString ChooserStart() {
+  const QString& last = LastChosenFolder();
+  return !last.isEmpty() && QFileInfo(last).isDir() ? last : QDir::homePath();
+}
+
 }  // namespace
 
+Window* MainWindowShown() {
+  for (const Ref<Window>& w : RuntimeWindows())
+    if (w->Peer() && w->Peer()->isVisible()) return w.get();
+  return nullptr;
+}
+
+QWidget* ModalParent() {
+  Window* w = MainWindowShown();
+  return w ? w->Peer() : nullptr;
+}
+
 std::vector<std::string> RunFolderChooser(const FolderRequest& request) {
-  ChooserDialog dialog(QApplication::activeWindow());
+  KeepNoSettings();
+  ChooserDialog dialog(ModalParent());
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog.setDirectory(ChooserStart());
   dialog.setWindowTitle(Q(request.windowTitle));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   if (request.allowFolderSelection) {
@@ -157,13 +198,19 @@ std::vector<std::string> RunFolderChooser(const FolderRequest& request) {
       view->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
   if (dialog.exec() != QDialog::Accepted) return {};
+  const QStringList files = dialog.selectedFiles();
   std::vector<std::string> chosen;
-  for (const QString& f : dialog.selectedFiles()) chosen.push_back(Native(f));
+  for (const QString& f : files) chosen.push_back(Native(f));
+  if (!files.isEmpty()) {
+    const QFileInfo first(files.first());
+    LastChosenFolder() = first.isDir() ? first.absoluteFilePath() : first.absolutePath();
+  }
   return chosen;
 }
 
 std::optional<std::string> RunOpenFileDialog(const OpenFileRequest& request) {
-  QFileDialog dialog(QApplication::activeWindow());
+  KeepNoSettings();
+  QFileDialog dialog(ModalParent());
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);

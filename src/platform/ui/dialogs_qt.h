@@ -3,7 +3,16 @@
 
 #include "platform/ui/prompter.h"
 
+class QWidget;
+
 namespace rt {
+
+class Window;
+
+// The window every modal prompt belongs to, whatever has the focus: the oldest shown window
+// the framework holds; nil while none is shown.
+Window* MainWindowShown();
+QWidget* ModalParent();
 
 std::vector<std::string> RunFolderChooser(const FolderRequest& request);
 std::optional<std::string> RunOpenFileDialog(const OpenFileRequest& request);

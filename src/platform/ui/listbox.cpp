@@ -167,6 +167,14 @@ void Listbox::CatchUp() {
   if (model_) model_->ShowNewRows();
 }
 
+void Listbox::ShowLastRow() {
+  auto* view = static_cast<QTreeView*>(Peer());
+  if (!view || !model_ || rows_.empty()) return;
+  model_->ShowNewRows();
+  view->scrollTo(model_->index(ListCount() - 1, 0, QModelIndex()),
+                 QAbstractItemView::EnsureVisible);
+}
+
 // The view learns of a whole new set of rows at once, so it never reads a row that went.
 void Listbox::ReplaceRows(std::vector<std::vector<String>> rows) {
   if (model_) model_->BeginReset();

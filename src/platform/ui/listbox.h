@@ -23,6 +23,8 @@ class Listbox : public RectControl, private LaggingPeer {
   static void AddRow(Listbox* self, StringArray* cells);
 
   int32_t ListCount() const noexcept { return static_cast<int32_t>(rows_.size()); }
+  // Scrolls the view, when it must, so that the last row shows.
+  void ShowLastRow();
   // The cell's text; empty outside the rows and columns.
   String Cell(int32_t row, int32_t column) const;
 

@@ -38,7 +38,7 @@ class Prompter {
   virtual std::optional<std::string> ChooseOpenFile(const OpenFileRequest& request) = 0;
 };
 
-// Qt's dialogs, modal on the active window.
+// Qt's dialogs, modal and belonging to the main window while one is shown.
 Prompter& QtPrompter();
 Prompter& CurrentPrompter();
 // Installs p (nil restores Qt's dialogs); the caller keeps ownership.
