@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QEvent>
