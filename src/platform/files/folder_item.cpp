@@ -11,6 +11,7 @@
 #include "platform/core/errors.h"
 #include "platform/core/runtime.h"
 #include "platform/files/file_type.h"
+#include "platform/files/read_ahead.h"
 
 namespace rt {
 
@@ -120,7 +121,9 @@ ClassTable* FolderItem::__Lookup() {
 }
 
 FolderItem::FolderItem() = default;
-FolderItem::~FolderItem() = default;
+FolderItem::~FolderItem() {
+  read_ahead::Forget(this);  // read-ahead: the scan of this folder is over
+}
 
 Ref<FolderItem> FolderItem::FromPath(std::string path) {
   if (path.empty() || path.find('\0') != std::string::npos) return nullptr;
@@ -182,9 +185,10 @@ const FolderItem::Listing& FolderItem::CurrentListing() {
       std::string_view n = e->d_name;
       if (n != "." && n != "..") fresh->names.emplace_back(n);
     }
+    std::sort(fresh->names.begin(), fresh->names.end());
+    read_ahead::Listed(this, ::dirfd(dir), fresh->names);  // read-ahead: warm what comes next
     ::closedir(dir);
   }
-  std::sort(fresh->names.begin(), fresh->names.end());
   fresh->dev = st.st_dev;
   fresh->ino = st.st_ino;
   fresh->mtime = st.st_mtim;
@@ -208,6 +212,7 @@ Ref<FolderItem> FolderItem::Item(FolderItem* self, int32_t index) {
   if (!self) RaiseNilObjectException();
   const Listing& listing = self->CurrentListing();
   if (index < 1 || static_cast<size_t>(index) > listing.names.size()) return nullptr;
+  read_ahead::Reached(self, listing.names, static_cast<size_t>(index) - 1);  // read-ahead
   std::string path = self->path_;
   if (path.back() != '/') path += '/';
   path += listing.names[static_cast<size_t>(index) - 1];
