@@ -1,6 +1,7 @@
 #include "platform/files/read_ahead.h"
 
 #include <fcntl.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -28,6 +29,10 @@ constexpr off_t kLargestTag = 1 << 20;  // an ID3v2 tag past this is left to the
 constexpr size_t kHeadRead = 4096;
 constexpr off_t kTailAdvice = 8 * 1024;
 constexpr off_t kTailRead = 160;  // ID3v1 and the APE footer before it
+// After this many files in a row found in the cache already, only every kProbeEvery-th entry
+// is looked at, until one is not: a warm folder costs the scan next to nothing.
+constexpr int kWarmStreak = 32;
+constexpr size_t kProbeEvery = 16;
 
 // The scanned folder's descriptor, closed when the last job that uses it is done.
 struct Folder {
@@ -53,6 +58,7 @@ struct Pool {
   std::deque<Job> jobs;  // in index order, all within the window
   std::shared_ptr<const Folder> folder;
   bool stopping = false;
+  int warmStreak = 0;  // files in a row found in the cache
 
   std::atomic<const void*> scan{nullptr};
   std::atomic<size_t> position{0};
@@ -60,6 +66,7 @@ struct Pool {
   std::atomic<bool> enabled{true};
   std::atomic<OpenObserver> observer{nullptr};
   std::atomic<size_t> warmed{0};
+  std::atomic<size_t> handled{0};
   std::atomic<size_t> running{0};
 };
 
@@ -73,6 +80,16 @@ Pool& ThePool() {
 bool Wanted(const std::string& name) {
   return !name.empty() && name[0] != '.' && name.find('/') == std::string::npos &&
          name.find('\0') == std::string::npos;
+}
+
+// True when what the scan's reader looks at first, the head and the tail, is in the cache.
+bool Cached(int fd, off_t size, char* buf) {
+  auto cached = [&](off_t from, off_t end) {
+    iovec io{buf, static_cast<size_t>(end - from)};
+    return ::preadv2(fd, &io, 1, from, RWF_NOWAIT) == end - from;
+  };
+  const off_t head = std::min<off_t>(size, kHeadRead);
+  return cached(0, head) && (size <= head || cached(std::max(head, size - kTailRead), size));
 }
 
 // Reads where tags live: the head, with a whole ID3v2 tag when it says how long it is, and
@@ -101,9 +118,10 @@ void WarmContents(int fd, off_t size, char* buf) {
 // Opens the entry for reading only once it is known to be a regular file: the first open
 // gets no more than a handle on the entry itself (a link is not followed, a FIFO or device
 // not opened), and the second reopens exactly what that handle looked at.
-void Warm(Pool& p, int dirFd, const std::string& name, char* buf) {
+enum class Found { Nothing, Cached, Warmed };
+Found Warm(Pool& p, int dirFd, const std::string& name, char* buf) {
   const int handle = ::openat(dirFd, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
-  if (handle < 0) return;
+  if (handle < 0) return Found::Nothing;
   struct stat seen;
   int fd = -1;
   if (::fstat(handle, &seen) == 0 && S_ISREG(seen.st_mode)) {
@@ -112,16 +130,22 @@ void Warm(Pool& p, int dirFd, const std::string& name, char* buf) {
     fd = ::open(link, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   }
   ::close(handle);
-  if (fd < 0) return;
+  if (fd < 0) return Found::Nothing;
+  Found found = Found::Nothing;
   struct stat opened;
   if (::fstat(fd, &opened) == 0) {
     if (OpenObserver observe = p.observer.load()) observe(opened);
     if (S_ISREG(opened.st_mode) && opened.st_dev == seen.st_dev && opened.st_ino == seen.st_ino) {
-      WarmContents(fd, opened.st_size, buf);
       p.warmed.fetch_add(1, std::memory_order_relaxed);
+      found = Found::Cached;
+      if (!Cached(fd, opened.st_size, buf)) {
+        WarmContents(fd, opened.st_size, buf);
+        found = Found::Warmed;
+      }
     }
   }
   ::close(fd);
+  return found;
 }
 
 void Work(Pool& p) {
@@ -133,10 +157,14 @@ void Work(Pool& p) {
     Job job = std::move(p.jobs.front());
     p.jobs.pop_front();
     if (job.index < p.position.load(std::memory_order_relaxed)) continue;  // the scan is past it
+    p.handled.fetch_add(1, std::memory_order_relaxed);
+    if (p.warmStreak >= kWarmStreak && job.index % kProbeEvery != 0) continue;
     lock.unlock();
-    Warm(p, job.folder->fd, job.name, buf);
+    const Found found = Warm(p, job.folder->fd, job.name, buf);
     job.folder.reset();
     lock.lock();
+    if (found == Found::Cached) ++p.warmStreak;
+    if (found == Found::Warmed) p.warmStreak = 0;
   }
   p.running.fetch_sub(1);
 }
@@ -197,6 +225,7 @@ void Listed(const void* scan, int dirFd, const std::vector<std::string>& names) 
       std::lock_guard lock(p.mutex);
       if (p.scan.load() != scan) p.position.store(0);
       p.jobs.clear();  // named from the listing before
+      p.warmStreak = 0;
       p.folder = std::move(folder);
       p.queuedTo.store(0);
       p.scan.store(scan);
@@ -257,6 +286,8 @@ bool Enabled() noexcept { return ThePool().enabled.load(); }
 void SetOpenObserver(OpenObserver observer) noexcept { ThePool().observer.store(observer); }
 
 size_t WarmedFiles() noexcept { return ThePool().warmed.load(); }
+
+size_t HandledEntries() noexcept { return ThePool().handled.load(); }
 
 size_t RunningThreads() noexcept { return ThePool().running.load(); }
 

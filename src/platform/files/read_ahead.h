@@ -32,8 +32,11 @@ bool Enabled() noexcept;
 // For tests: called on a worker thread with the status of every file just opened for reading.
 using OpenObserver = void (*)(const struct stat& opened);
 void SetOpenObserver(OpenObserver observer) noexcept;
-// For tests: files warmed since the process started, and the threads running now.
+// For tests: since the process started, the files opened for reading, and the entries taken
+// in turn (opened, or passed over because the folder is found warm; not those the scan was
+// past already); and the threads running now.
 size_t WarmedFiles() noexcept;
+size_t HandledEntries() noexcept;
 size_t RunningThreads() noexcept;
 
 }  // namespace rt::read_ahead
