@@ -203,6 +203,16 @@ TEST(ReadAhead, StaysWithinItsWindowFollowsTheScanAndEndsWithTheFolderItem) {
   EXPECT_LT(ra::WarmedFiles() - warmedBefore, static_cast<size_t>(kFiles / 2));
 }
 
+// How many of this process's descriptors are open on path.
+int HeldOpen(const std::string& path) {
+  int n = 0;
+  for (const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) {
+    std::error_code ignored;
+    n += std::filesystem::read_symlink(e.path(), ignored) == path;
+  }
+  return n;
+}
+
 TEST(ReadAhead, EndsWhenAnotherFolderIsListedAndWhenTheRunEnds) {
   ScratchFolder first, second;
   for (int i = 0; i < 5; ++i) {
@@ -211,21 +221,21 @@ TEST(ReadAhead, EndsWhenAnotherFolderIsListedAndWhenTheRunEnds) {
   }
   qtest::RunProgram();  // Qt's own descriptors and threads, before any are counted
   Watching watch;
-  const int descriptors = OpenDescriptors();
   Ref<FolderItem> a = FolderItem::FromPath(first.Path());
   Ref<FolderItem> b = FolderItem::FromPath(second.Path());
   FolderItem::Count(a.get());
-  EXPECT_EQ(OpenDescriptors(), descriptors + 1);  // its duplicate of the first folder
+  EXPECT_EQ(HeldOpen(first.Path()), 1);  // the read-ahead's own descriptor of the folder
   FolderItem::Count(b.get());
-  EXPECT_EQ(OpenDescriptors(), descriptors + 1) << "the first folder is still held";
+  EXPECT_EQ(HeldOpen(first.Path()), 0) << "the first folder is still held";
+  EXPECT_EQ(HeldOpen(second.Path()), 1);
   EXPECT_LE(ra::RunningThreads(), 4u);
   a = nullptr;  // no longer the one followed: changes nothing
-  EXPECT_EQ(OpenDescriptors(), descriptors + 1);
+  EXPECT_EQ(HeldOpen(second.Path()), 1);
 
   // A run's end ends a read-ahead whose folder item is still held.
   qtest::RunProgram([&] { FolderItem::Count(b.get()); });
   EXPECT_EQ(ra::RunningThreads(), 0u);
-  EXPECT_EQ(OpenDescriptors(), descriptors);
+  EXPECT_EQ(HeldOpen(second.Path()), 0);
   b = nullptr;
   watch.ExpectNothingLeft();
 }
