@@ -135,7 +135,7 @@ TEST(ReadAhead, OpensOnlyTheVisibleRegularFilesOfItsFolderAndNothingThroughALink
   (dir / "sock.mp3").copy(addr.sun_path, sizeof(addr.sun_path) - 1);
   ASSERT_EQ(bind(sock, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0);
   std::set<FileId> wanted;
-  for (int i = 0; i < 20; ++i) {  // named last, so they are warmed after everything above
+  for (int i = 0; i < 20; ++i) {
     const std::string path = dir / ("track" + std::to_string(10 + i) + ".mp3");
     qtest::WriteText(path, std::string(10000, 'x'));
     wanted.insert(IdOf(path));
@@ -143,28 +143,35 @@ TEST(ReadAhead, OpensOnlyTheVisibleRegularFilesOfItsFolderAndNothingThroughALink
   // Names no listing holds, given as if one did: they must not lead out of the folder.
   const std::string outsideName = outside.Path().substr(outside.Path().rfind('/') + 1);
   std::vector<std::string> names = {"sub/../../" + outsideName + "/secret.mp3", "sub/inner.mp3"};
-  for (const auto& e : std::filesystem::directory_iterator(dir.Path()))
+  size_t visible = 0;
+  for (const auto& e : std::filesystem::directory_iterator(dir.Path())) {
     names.push_back(e.path().filename().string());
+    visible += names.back()[0] != '.';
+  }
+  // The special entries sort before the tracks, so each is looked at: what is no file passes
+  // the look on to the next entry even in a folder found warm.
   std::sort(names.begin(), names.end());
 
   {
     FifoWatch inside(dir / "pipe.mp3"), beyond(outside / "pipe");
     Watching watch;
-    const size_t before = ra::WarmedFiles();
+    const size_t handledBefore = ra::HandledEntries();
     const int fd = open(dir.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ASSERT_GE(fd, 0);
     int scan = 0;
     ra::Listed(&scan, fd, names);
     close(fd);  // the read-ahead keeps its own
     ra::Reached(&scan, names, 0);
-    EXPECT_TRUE(WaitFor(ra::WarmedFiles, before, wanted.size()));
+    EXPECT_TRUE(WaitFor(ra::HandledEntries, handledBefore, visible));
     ra::Forget(&scan);
     watch.ExpectNothingLeft();
-    EXPECT_EQ(ra::WarmedFiles() - before, wanted.size());
 
+    // The files were just written, so most are found in the cache and left alone.
     const std::vector<FileId> regular = watch.Regular();
-    EXPECT_EQ(std::set<FileId>(regular.begin(), regular.end()), wanted);
-    EXPECT_EQ(regular.size(), wanted.size()) << "a file was opened twice";
+    EXPECT_FALSE(regular.empty()) << "nothing was warmed";
+    for (const FileId& id : regular) EXPECT_TRUE(wanted.count(id)) << "opened what it must not";
+    EXPECT_EQ(std::set<FileId>(regular.begin(), regular.end()).size(), regular.size())
+        << "a file was opened twice";
     EXPECT_EQ(watch.Other(), std::vector<mode_t>{}) << "a special file was opened";
     EXPECT_FALSE(inside.Opened());
     EXPECT_FALSE(beyond.Opened());
@@ -187,12 +194,13 @@ TEST(ReadAhead, StaysWithinItsWindowFollowsTheScanAndEndsWithTheFolderItem) {
     ASSERT_TRUE(WaitFor(ra::HandledEntries, before, 256));
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     EXPECT_EQ(ra::HandledEntries() - before, 256u);
-    EXPECT_EQ(ra::RunningThreads(), 4u);
+    EXPECT_GE(ra::RunningThreads(), 1u);
+    EXPECT_LE(ra::RunningThreads(), 4u);
 
-    // Halfway through the scan, the next window is taken from there (what the scan passed
-    // meanwhile may be left out).
+    // Halfway through the scan, more is taken from there on (what the scan passed meanwhile
+    // may be left out), still no more than a window ahead.
     for (int i = 1; i <= kFiles / 2; ++i) ASSERT_TRUE(FolderItem::Item(folder.get(), i));
-    EXPECT_TRUE(WaitFor(ra::HandledEntries, before, 2 * 256));
+    EXPECT_TRUE(WaitFor(ra::HandledEntries, before, 256 + 128));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_LE(ra::HandledEntries() - before, static_cast<size_t>(kFiles / 2 + 256));
     for (int i = kFiles / 2 + 1; i <= kFiles; ++i) ASSERT_TRUE(FolderItem::Item(folder.get(), i));

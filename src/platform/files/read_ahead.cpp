@@ -1,16 +1,17 @@
 #include "platform/files/read_ahead.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -23,16 +24,20 @@ namespace {
 
 constexpr size_t kThreads = 4;
 constexpr size_t kWindow = 256;  // entries ahead of the scan
-constexpr size_t kBatch = 32;    // queued at a time, so that the scan rarely takes the lock
+constexpr size_t kBatch = 64;    // queued at a time, so that the scan rarely takes the lock
 constexpr off_t kHeadAdvice = 64 * 1024;
 constexpr off_t kLargestTag = 1 << 20;  // an ID3v2 tag past this is left to the scan's reads
 constexpr size_t kHeadRead = 4096;
 constexpr off_t kTailAdvice = 8 * 1024;
 constexpr off_t kTailRead = 160;  // ID3v1 and the APE footer before it
 // After this many files in a row found in the cache already, only every kProbeEvery-th entry
-// is looked at, until one is not: a warm folder costs the scan next to nothing.
+// is looked at, by one thread that wakes by itself now and then, until one is not: a warm
+// folder costs the scan next to nothing (on a virtual machine, waking a thread from the scan's
+// thread costs it far more than the thread's whole work). A scan starts that way; its first
+// file not in the cache wakes them all.
 constexpr int kWarmStreak = 32;
 constexpr size_t kProbeEvery = 16;
+constexpr auto kProbeInterval = std::chrono::milliseconds(10);
 
 // The scanned folder's descriptor, closed when the last job that uses it is done.
 struct Folder {
@@ -43,31 +48,35 @@ struct Folder {
   const int fd;
 };
 
-struct Job {
-  std::shared_ptr<const Folder> folder;
-  size_t index = 0;
-  std::string name;
-};
-
 struct Pool {
   std::mutex control;  // serialises starting and stopping; held while threads are joined
   std::vector<std::thread> threads;
 
   std::mutex mutex;  // guards what follows, up to the atomics
   std::condition_variable wake;
-  std::deque<Job> jobs;  // in index order, all within the window
+  // The window: the name of entry i at i % kWindow for i from next to queuedTo, empty where
+  // it is not wanted. Filled in place, so that the scan's thread allocates next to nothing.
+  std::vector<std::string> ring;
+  size_t next = 0;  // the next entry a worker takes
   std::shared_ptr<const Folder> folder;
   bool stopping = false;
-  int warmStreak = 0;  // files in a row found in the cache
+  int warmStreak = kWarmStreak;  // files in a row found in the cache
+  size_t sinceProbe = 0;         // entries passed over since the last one looked at
 
-  std::atomic<const void*> scan{nullptr};
+  // What the scan's thread looks at on every fetch, apart from what the workers write.
+  alignas(64) std::atomic<const void*> scan{nullptr};
   std::atomic<size_t> position{0};
   std::atomic<size_t> queuedTo{0};  // names below this were queued or passed over
   std::atomic<bool> enabled{true};
-  std::atomic<OpenObserver> observer{nullptr};
+  std::atomic<bool> cold{false};  // a file was not in the cache: the scan's thread adds workers
+  alignas(64) std::atomic<OpenObserver> observer{nullptr};
   std::atomic<size_t> warmed{0};
   std::atomic<size_t> handled{0};
   std::atomic<size_t> running{0};
+
+  bool Sampling() const { return warmStreak >= kWarmStreak; }
+  // The next entry to take, past what the scan has reached already.
+  size_t Next() const { return std::max(next, position.load(std::memory_order_relaxed)); }
 };
 
 // Outlives static destruction: a run may end from an exit handler.
@@ -119,8 +128,8 @@ void WarmContents(int fd, off_t size, char* buf) {
 // gets no more than a handle on the entry itself (a link is not followed, a FIFO or device
 // not opened), and the second reopens exactly what that handle looked at.
 enum class Found { Nothing, Cached, Warmed };
-Found Warm(Pool& p, int dirFd, const std::string& name, char* buf) {
-  const int handle = ::openat(dirFd, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+Found Warm(Pool& p, int dirFd, const char* name, char* buf) {
+  const int handle = ::openat(dirFd, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
   if (handle < 0) return Found::Nothing;
   struct stat seen;
   int fd = -1;
@@ -150,37 +159,61 @@ Found Warm(Pool& p, int dirFd, const std::string& name, char* buf) {
 
 void Work(Pool& p) {
   char buf[kHeadRead];
+  char name[NAME_MAX + 1];
+  std::shared_ptr<const Folder> folder;  // copied only when the scan's folder changes
   std::unique_lock lock(p.mutex);
   for (;;) {
-    p.wake.wait(lock, [&] { return p.stopping || !p.jobs.empty(); });
+    const auto ready = [&] { return p.stopping || p.Next() < p.queuedTo.load(); };
+    if (p.Sampling())
+      p.wake.wait_for(lock, kProbeInterval, ready);
+    else
+      p.wake.wait(lock, ready);
+    if (!ready()) continue;
     if (p.stopping) break;
-    Job job = std::move(p.jobs.front());
-    p.jobs.pop_front();
-    if (job.index < p.position.load(std::memory_order_relaxed)) continue;  // the scan is past it
+    const size_t index = p.Next();
+    p.next = index + 1;
+    const std::string& slot = p.ring[index % kWindow];
+    if (slot.empty() || slot.size() > NAME_MAX) continue;
     p.handled.fetch_add(1, std::memory_order_relaxed);
-    if (p.warmStreak >= kWarmStreak && job.index % kProbeEvery != 0) continue;
+    const bool sampling = p.Sampling();
+    if (sampling && ++p.sinceProbe < kProbeEvery) continue;
+    slot.copy(name, slot.size());
+    name[slot.size()] = '\0';
+    if (folder != p.folder) folder = p.folder;
     lock.unlock();
-    const Found found = Warm(p, job.folder->fd, job.name, buf);
-    job.folder.reset();
+    const Found found = Warm(p, folder->fd, name, buf);
     lock.lock();
-    if (found == Found::Cached) ++p.warmStreak;
-    if (found == Found::Warmed) p.warmStreak = 0;
+    if (found == Found::Nothing) {
+      p.sinceProbe = kProbeEvery;  // not a file: the next entry is looked at instead
+    } else if (found == Found::Cached) {
+      p.sinceProbe = 0;
+      if (p.warmStreak < kWarmStreak) ++p.warmStreak;
+    } else {
+      p.warmStreak = 0;
+      if (sampling) {
+        p.cold.store(true, std::memory_order_relaxed);
+        p.wake.notify_all();
+      }
+    }
   }
   p.running.fetch_sub(1);
 }
 
 // Queues the wanted names from the scan's position to the end of the window; true when it
-// queued any. Under mutex.
+// queued any. A slot is overwritten only once the scan is past the entry it held. Under mutex.
 bool Fill(Pool& p, const std::vector<std::string>& names) {
   bool queued = false;
   const size_t from = p.position.load(std::memory_order_relaxed);
-  while (!p.jobs.empty() && p.jobs.front().index < from) p.jobs.pop_front();
   const size_t end = std::min(names.size(), from + kWindow);
   size_t i = std::max(p.queuedTo.load(std::memory_order_relaxed), from);
   for (; i < end; ++i) {
-    if (!Wanted(names[i])) continue;
-    p.jobs.push_back({p.folder, i, names[i]});
-    queued = true;
+    std::string& slot = p.ring[i % kWindow];
+    if (Wanted(names[i])) {
+      slot.assign(names[i]);
+      queued = true;
+    } else {
+      slot.clear();
+    }
   }
   p.queuedTo.store(std::max(i, p.queuedTo.load(std::memory_order_relaxed)));
   return queued;
@@ -191,7 +224,6 @@ void Stop(Pool& p) {
   {
     std::lock_guard lock(p.mutex);
     p.stopping = true;
-    p.jobs.clear();
     p.folder.reset();
     p.scan.store(nullptr);
   }
@@ -200,6 +232,21 @@ void Stop(Pool& p) {
   p.threads.clear();
   std::lock_guard lock(p.mutex);
   p.stopping = false;
+  std::vector<std::string>().swap(p.ring);
+}
+
+// Starts workers up to `count`; false when none runs. Under control.
+bool Grow(Pool& p, size_t count) {
+  while (p.threads.size() < count) {
+    p.running.fetch_add(1);
+    try {
+      p.threads.emplace_back([&p] { Work(p); });
+    } catch (...) {
+      p.running.fetch_sub(1);
+      break;
+    }
+  }
+  return !p.threads.empty();
 }
 
 // A run's read-ahead does not outlive it.
@@ -224,24 +271,19 @@ void Listed(const void* scan, int dirFd, const std::vector<std::string>& names) 
     {
       std::lock_guard lock(p.mutex);
       if (p.scan.load() != scan) p.position.store(0);
-      p.jobs.clear();  // named from the listing before
-      p.warmStreak = 0;
+      p.ring.resize(kWindow);
+      p.next = 0;
+      p.queuedTo.store(0);  // what was queued came from the listing before
+      p.warmStreak = kWarmStreak;
+      p.sinceProbe = kProbeEvery;
+      p.cold.store(false);
       p.folder = std::move(folder);
-      p.queuedTo.store(0);
       p.scan.store(scan);
       Fill(p, names);
     }
-    while (p.threads.size() < kThreads) {
-      p.running.fetch_add(1);
-      try {
-        p.threads.emplace_back([&p] { Work(p); });
-      } catch (...) {
-        p.running.fetch_sub(1);
-        break;
-      }
-    }
-    if (p.threads.empty()) Stop(p);
-    p.wake.notify_all();
+    // One thread while the folder looks warm; the rest once a file is not in the cache.
+    if (!Grow(p, 1)) Stop(p);
+    p.wake.notify_one();
   } catch (...) {
     // Only warming is lost: the scan reads everything itself.
   }
@@ -250,13 +292,25 @@ void Listed(const void* scan, int dirFd, const std::vector<std::string>& names) 
 void Reached(const void* scan, const std::vector<std::string>& names, size_t index) noexcept {
   Pool& p = ThePool();
   if (!scan || p.scan.load(std::memory_order_relaxed) != scan) return;
+  const bool again = index < p.position.load(std::memory_order_relaxed);  // a new pass
   p.position.store(index, std::memory_order_relaxed);
-  if (index + kWindow < p.queuedTo.load(std::memory_order_relaxed) + kBatch) return;
+  if (!again && index + kWindow < p.queuedTo.load(std::memory_order_relaxed) + kBatch &&
+      !p.cold.load(std::memory_order_relaxed))
+    return;
   try {
     std::unique_lock lock(p.mutex);
-    if (p.scan.load() != scan || p.stopping || !Fill(p, names)) return;
+    if (p.scan.load() != scan || p.stopping) return;
+    if (again) {
+      p.next = index;
+      p.queuedTo.store(index);
+    }
+    const bool queued = Fill(p, names), sampling = p.Sampling();
     lock.unlock();
-    p.wake.notify_all();
+    if (p.cold.exchange(false)) {
+      std::unique_lock control(p.control, std::try_to_lock);
+      if (control && p.scan.load() == scan) Grow(p, kThreads);
+    }
+    if (queued && !sampling) p.wake.notify_all();  // a warm folder's worker wakes by itself
   } catch (...) {
   }
 }
