@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
@@ -38,8 +38,9 @@ constexpr off_t kTailRead = 160;  // ID3v1 and the APE footer before it
 constexpr int kWarmStreak = 32;
 constexpr size_t kProbeEvery = 16;
 constexpr auto kProbeInterval = std::chrono::milliseconds(10);
+constexpr auto kIdleInterval = std::chrono::milliseconds(640);  // while the scan stands still
 
-// The scanned folder's descriptor, closed when the last job that uses it is done.
+// The scanned folder's descriptor, closed when the last worker using it lets go.
 struct Folder {
   explicit Folder(int descriptor) : fd(descriptor) {}
   ~Folder() { ::close(fd); }
@@ -161,14 +162,19 @@ void Work(Pool& p) {
   char buf[kHeadRead];
   char name[NAME_MAX + 1];
   std::shared_ptr<const Folder> folder;  // copied only when the scan's folder changes
+  auto interval = kProbeInterval;
   std::unique_lock lock(p.mutex);
   for (;;) {
     const auto ready = [&] { return p.stopping || p.Next() < p.queuedTo.load(); };
     if (p.Sampling())
-      p.wake.wait_for(lock, kProbeInterval, ready);
+      p.wake.wait_for(lock, interval, ready);
     else
       p.wake.wait(lock, ready);
-    if (!ready()) continue;
+    if (!ready()) {
+      interval = std::min<std::chrono::milliseconds>(2 * interval, kIdleInterval);
+      continue;
+    }
+    interval = kProbeInterval;
     if (p.stopping) break;
     const size_t index = p.Next();
     p.next = index + 1;
