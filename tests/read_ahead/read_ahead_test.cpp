@@ -6,6 +6,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <sys/socket.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
@@ -111,6 +112,24 @@ bool WaitFor(size_t (*counter)() noexcept, size_t before, size_t count) {
   return true;
 }
 
+// Drops the file's pages from the cache, as a first scan finds them; false when they stay
+// (a file system in memory keeps them).
+bool MakeCold(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  fdatasync(fd);
+  posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+  // Asked without reading: a read, even one that must not wait, would start the disk.
+  bool cold = false;
+  if (void* map = mmap(nullptr, 1, PROT_READ, MAP_SHARED, fd, 0); map != MAP_FAILED) {
+    unsigned char resident = 1;
+    cold = mincore(map, 1, &resident) == 0 && !(resident & 1);
+    munmap(map, 1);
+  }
+  close(fd);
+  return cold;
+}
+
 // Names written long enough ago that the folder's listing is read once, not again per call.
 void LetTheFolderSettle() { std::this_thread::sleep_for(std::chrono::milliseconds(60)); }
 
@@ -135,10 +154,12 @@ TEST(ReadAhead, OpensOnlyTheVisibleRegularFilesOfItsFolderAndNothingThroughALink
   (dir / "sock.mp3").copy(addr.sun_path, sizeof(addr.sun_path) - 1);
   ASSERT_EQ(bind(sock, reinterpret_cast<const sockaddr*>(&addr), sizeof addr), 0);
   std::set<FileId> wanted;
+  bool cold = true;
   for (int i = 0; i < 20; ++i) {
     const std::string path = dir / ("track" + std::to_string(10 + i) + ".mp3");
     qtest::WriteText(path, std::string(10000, 'x'));
     wanted.insert(IdOf(path));
+    cold = MakeCold(path) && cold;
   }
   // Names no listing holds, given as if one did: they must not lead out of the folder.
   const std::string outsideName = outside.Path().substr(outside.Path().rfind('/') + 1);
@@ -166,9 +187,12 @@ TEST(ReadAhead, OpensOnlyTheVisibleRegularFilesOfItsFolderAndNothingThroughALink
     ra::Forget(&scan);
     watch.ExpectNothingLeft();
 
-    // The files were just written, so most are found in the cache and left alone.
+    // Files not in the cache are all warmed; where they stay cached, most are left alone.
     const std::vector<FileId> regular = watch.Regular();
     EXPECT_FALSE(regular.empty()) << "nothing was warmed";
+    if (cold) {
+      EXPECT_EQ(std::set<FileId>(regular.begin(), regular.end()), wanted);
+    }
     for (const FileId& id : regular) EXPECT_TRUE(wanted.count(id)) << "opened what it must not";
     EXPECT_EQ(std::set<FileId>(regular.begin(), regular.end()).size(), regular.size())
         << "a file was opened twice";
@@ -177,6 +201,7 @@ TEST(ReadAhead, OpensOnlyTheVisibleRegularFilesOfItsFolderAndNothingThroughALink
     EXPECT_FALSE(beyond.Opened());
   }
   if (!device) std::printf("note: no device node could be made here\n");
+  if (!cold) std::printf("note: the files stay in the cache here; not all need warming\n");
   close(sock);
 }
 
