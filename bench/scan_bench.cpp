@@ -6,11 +6,13 @@
 //   scan_bench bare DIR         opens each file with TagLib and reads title and artist
 //   scan_bench plugin DIR       the same through the tag plugin alone, without the program
 //   scan_bench program DIR      runs the program and presses its button once
+//   scan_bench program-plain DIR  the same with the framework's read-ahead turned off
 //
 // Both measuring modes print one line of key=value fields: seconds, cpu, peak_kb, lines and
 // digest (of the text the scan shows, so that both modes are seen to read the same files);
 // the program adds max_gap_ms (the longest time between two paints of the main window during
-// the scan, its start and end included), paints, text_paints, list_paints and messages.
+// the scan, its start and end included), paints, text_paints, list_paints, messages and warmed
+// (files the read-ahead warmed).
 #include <sys/resource.h>
 #include <taglib/fileref.h>
 #include <taglib/mpegfile.h>
@@ -33,6 +35,7 @@
 #include <vector>
 
 #include "platform/core/runtime.h"
+#include "platform/files/read_ahead.h"
 #include "platform/plugins/appearance/bevel_button.h"
 #include "platform/ui/listbox.h"
 #include "platform/ui/text_area.h"
@@ -239,9 +242,9 @@ int Program(const fs::path& dir) {
   if (!exposed) std::fprintf(stderr, "scan_bench: the window was never exposed\n");
   std::printf(
       "seconds=%.4f cpu=%.4f peak_kb=%ld lines=%zu digest=%016llx max_gap_ms=%.1f paints=%zu "
-      "text_paints=%d list_paints=%d messages=%zu\n",
+      "text_paints=%d list_paints=%d messages=%zu warmed=%zu\n",
       seconds, cpu, PeakKilobytes(), lines, static_cast<unsigned long long>(digest.h), maxGap,
-      paints, textPaints, listPaints, prompter.messages.size());
+      paints, textPaints, listPaints, prompter.messages.size(), rt::read_ahead::WarmedFiles());
   return seconds >= 0 && exposed ? 0 : 1;
 }
 
@@ -253,6 +256,12 @@ int main(int argc, char** argv) {
   if (mode == "bare" && argc == 3) return Bare(argv[2]);
   if (mode == "plugin" && argc == 3) return Plugin(argv[2]);
   if (mode == "program" && argc == 3) return Program(argv[2]);
-  std::fprintf(stderr, "usage: scan_bench generate DIR N | bare DIR | plugin DIR | program DIR\n");
+  if (mode == "program-plain" && argc == 3) {
+    rt::read_ahead::SetEnabled(false);
+    return Program(argv[2]);
+  }
+  std::fprintf(stderr,
+               "usage: scan_bench generate DIR N | bare DIR | plugin DIR | program DIR | "
+               "program-plain DIR\n");
   return 2;
 }

@@ -12,6 +12,7 @@
 #include "platform/core/errors.h"
 #include "platform/core/runtime.h"
 #include "platform/files/folder_listing.h"
+#include "platform/files/read_ahead.h"
 
 namespace rt {
 
@@ -132,7 +133,9 @@ ClassTable* FolderItem::__Lookup() {
 }
 
 FolderItem::FolderItem() = default;
-FolderItem::~FolderItem() = default;
+FolderItem::~FolderItem() {
+  read_ahead::Forget(this);  // read-ahead: the scan of this folder is over
+}
 
 Ref<FolderItem> FolderItem::FromPath(std::string path) {
   if (path.empty() || path.find('\0') != std::string::npos) return nullptr;
@@ -226,12 +229,17 @@ FolderListing* FolderItem::OpenFolder() {
   return folder_.get();
 }
 
+void FolderItem::Refresh(FolderListing& folder) {
+  // read-ahead: a new listing tells it what comes next
+  if (folder.Refresh()) read_ahead::Listed(this, folder.Descriptor(), folder.Names());
+}
+
 int32_t FolderItem::Count(FolderItem* self) {
   if (CallLogActive()) LogCall("FolderItem.Count");
   if (!self) RaiseNilObjectException();
   FolderListing* folder = self->OpenFolder();
   if (!folder) return 0;
-  folder->Refresh();
+  self->Refresh(*folder);
   const size_t n = folder->Names().size();
   return n > static_cast<size_t>(INT32_MAX) ? INT32_MAX : static_cast<int32_t>(n);
 }
@@ -242,9 +250,10 @@ Ref<FolderItem> FolderItem::Item(FolderItem* self, int32_t index) {
   if (MaybeGiveNil("FolderItem.Item")) return nullptr;
   FolderListing* folder = self->OpenFolder();
   if (!folder) return nullptr;
-  if (!folder->HasBeenRead()) folder->Refresh();
+  if (!folder->HasBeenRead()) self->Refresh(*folder);
   const std::vector<std::string>& names = folder->Names();
   if (index < 1 || static_cast<size_t>(index) > names.size()) return nullptr;
+  read_ahead::Reached(self, names, static_cast<size_t>(index) - 1);  // read-ahead
   std::string path = self->path_;
   if (path.back() != '/') path += '/';
   path += names[static_cast<size_t>(index) - 1];

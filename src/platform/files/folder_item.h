@@ -53,6 +53,8 @@ class FolderItem : public Object {
   class Place;
   void Locate(Place& place) const;
   FolderListing* OpenFolder();
+  // Brings the folder's names up to date; a new listing tells the read-ahead what comes next.
+  void Refresh(FolderListing& folder);
   std::string path_;
   std::shared_ptr<FolderListing> parent_;  // the folder this entry was listed from
   std::shared_ptr<FolderListing> folder_;  // this item's own folder, once it could be opened

@@ -72,20 +72,21 @@ bool FolderListing::UpToDate(const struct stat& st) const {
   return modified + granularity < readAt_ || modified > Now(CLOCK_REALTIME) + granularity;
 }
 
-void FolderListing::Refresh() {
+bool FolderListing::Refresh() {
   struct stat st;
-  if (::fstat(Descriptor(), &st) != 0) return;  // keep what was read
-  if (read_ && UpToDate(st)) return;
+  if (::fstat(Descriptor(), &st) != 0) return false;  // keep what was read
+  if (read_ && UpToDate(st)) return false;
   const int64_t start = Now(CLOCK_MONOTONIC);
   budget_ = std::min(kBudget, budget_ + (start - budgetAt_));
   budgetAt_ = start;
-  if (read_ && budget_ <= 0) return;
-  ReadNames(st);
+  if (read_ && budget_ <= 0) return false;
+  const bool read = ReadNames(st);
   budgetAt_ = Now(CLOCK_MONOTONIC);
   budget_ -= kCharge * std::max(budgetAt_ - start, kLeastCost);
+  return read;
 }
 
-void FolderListing::ReadNames(const struct stat& st) {
+bool FolderListing::ReadNames(const struct stat& st) {
   const int64_t startedAt = Now(CLOCK_REALTIME);
   std::vector<std::string> names;
   names.reserve(names_.size());
@@ -102,12 +103,13 @@ void FolderListing::ReadNames(const struct stat& st) {
     names.clear();  // the folder was removed: nothing is in it any more
   } else if (errno != 0) {
     stamp_ = {};  // failed part way: keep the last whole listing, try again later
-    return;
+    return false;
   }
   std::sort(names.begin(), names.end());
   names_ = std::move(names);
   stamp_ = st;
   readAt_ = startedAt;
+  return true;
 }
 
 }  // namespace rt

@@ -23,8 +23,8 @@ class FolderListing {
 
   // Reads the names again when the folder may have changed since they were last read, unless
   // re-reading has lately taken more than its share of the time: then the names already read
-  // stand a little longer. The first call always reads.
-  void Refresh();
+  // stand a little longer. The first call always reads. True when the names were read.
+  bool Refresh();
   bool HasBeenRead() const noexcept { return read_; }
   // In byte order; "." and ".." left out.
   const std::vector<std::string>& Names() const noexcept { return names_; }
@@ -34,7 +34,8 @@ class FolderListing {
 
  private:
   bool UpToDate(const struct stat& st) const;
-  void ReadNames(const struct stat& st);
+  // False when reading failed part way and the last whole listing stands.
+  bool ReadNames(const struct stat& st);
 
   DIR* dir_;
   std::vector<std::string> names_;
