@@ -153,6 +153,12 @@ void ChooseMenuItem(QAction* action) {
   if (!found) return;
   Ref<MenuItem> item(found);  // a handler may drop the tree
   if (CallLogActive()) LogCall("menu " + item->Name().Std());
+  // Quitting is honoured during a running action, as closing the window is: the action
+  // then ends at its next background turn. Every other choice waits for it to end.
+  if (item->IsA(QuitMenuItem::__Lookup())) {
+    RaiseEvent(item.get(), MenuItem::Action);
+    return;
+  }
   if (RaiseUserAction(item.get(), MenuItem::Action)) return;
   if (EditCommand c = CommandOf(item.get()); c != EditCommand::None)
     PerformEditCommand(c, FocusTarget(action));
