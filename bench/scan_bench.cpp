@@ -7,12 +7,15 @@
 //   scan_bench plugin DIR       the same through the tag plugin alone, without the program
 //   scan_bench program DIR      runs the program and presses its button once
 //   scan_bench program-plain DIR  the same with the framework's read-ahead turned off
+//   scan_bench quit DIR MS      the same, and Ctrl+Q MS milliseconds into the scan
 //
 // Both measuring modes print one line of key=value fields: seconds, cpu, peak_kb, lines and
 // digest (of the text the scan shows, so that both modes are seen to read the same files);
 // the program adds max_gap_ms (the longest time between two paints of the main window during
 // the scan, its start and end included), paints, text_paints, list_paints, messages and warmed
 // (files the read-ahead warmed).
+// quit prints hidden_ms (from the request to the window hidden and the scan left), end_ms
+// (to the end of the program's main, its finalisers and shut-down included), rows, status.
 #include <sys/resource.h>
 #include <taglib/fileref.h>
 #include <taglib/mpegfile.h>
@@ -22,6 +25,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -249,6 +254,34 @@ int Program(const fs::path& dir) {
   return seconds >= 0 && exposed ? 0 : 1;
 }
 
+// Quit by its key during a scan, inside one of its background turns.
+int QuitDuringScan(const fs::path& dir, int afterMs) {
+  qtest::EnsureQtApplication();
+  qtest::ScriptedPrompter prompter;
+  prompter.folderAnswers.push_back({dir.string()});
+  QElapsedTimer clock;
+  double hiddenMs = -1;
+  size_t rows = 0;
+  const qtest::RunResult run = qtest::RunProgram([&] {
+    rt::Ref<rt::Window> w = qtest::MainWindow();
+    if (!w || !w->Peer()) return;
+    rt::WindowPeer* peer = w->Peer();
+    peer->activateWindow();
+    if (!QTest::qWaitForWindowActive(peer)) return;  // the key would go nowhere
+    QTimer::singleShot(afterMs, [&] {
+      clock.start();
+      QTest::keyClick(peer, Qt::Key_Q, Qt::ControlModifier);
+    });
+    rt::RaiseEvent(quorvane::Window1::BevelButton1(w.get()).get(), rt::BevelButton::Action);
+    if (clock.isValid() && !peer->isVisible()) hiddenMs = clock.nsecsElapsed() / 1e6;
+    rows = static_cast<size_t>(quorvane::Window1::Listbox1(w.get())->ListCount());
+  });
+  const double endMs = clock.isValid() ? clock.nsecsElapsed() / 1e6 : -1;
+  std::printf("hidden_ms=%.1f end_ms=%.1f rows=%zu status=%d\n", hiddenMs, endMs, rows,
+              run.status);
+  return hiddenMs >= 0 && run.status == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -261,8 +294,9 @@ int main(int argc, char** argv) {
     rt::read_ahead::SetEnabled(false);
     return Program(argv[2]);
   }
+  if (mode == "quit" && argc == 4) return QuitDuringScan(argv[2], std::stoi(argv[3]));
   std::fprintf(stderr,
                "usage: scan_bench generate DIR N | bare DIR | plugin DIR | program DIR | "
-               "program-plain DIR\n");
+               "program-plain DIR | quit DIR MS\n");
   return 2;
 }

@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <exception>
+
 #include "app/app.h"
 #include "app/delegates.h"
 #include "filetypes/file_types1.h"
@@ -66,6 +68,8 @@ int32_t main() {
 
 void _Main() {
   Ref<rt::Delegate> lateStartup;
+  bool failed = false;
+  Ref<rt::Object> error;
   try {
     {
       Ref<rt::Delegate> helper =
@@ -81,11 +85,20 @@ void _Main() {
     lateStartup.reset();
     rt::_RuntimeRun();
   } catch (const rt::RaisedError& e) {
-    // The one catch-all: the error is reported once and the program ends in order.
-    Ref<rt::Object> error = e.Error();
-    lateStartup.reset();
-    rt::_UnhandledException(error.get());
+    failed = true;
+    error = e.Error();
+  } catch (const std::exception& e) {
+    // A C++ error from a step is an error all the same, not a reason to abort.
+    failed = true;
+    error = rt::NewException(rt::RuntimeException::__Lookup(), rt::String(e.what()));
+  } catch (...) {
+    failed = true;
+    error = rt::NewException(rt::RuntimeException::__Lookup(), rt::String("unknown error"));
   }
+  // The one catch-all: the error is reported once, outside the handler (an error the report
+  // raises is not caught again), and the program ends in order.
+  lateStartup.reset();
+  if (failed) rt::_UnhandledException(error.get());
 }
 
 void _EarlyStartup() {

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "app/app.h"
 #include "app/startup.h"
 #include "platform/core/errors.h"
 #include "platform/core/runtime.h"
 #include "platform/core/value.h"
 #include "platform/framework.h"
+#include "platform/ui/menu.h"
 #include "platform/ui/event_loop.h"
 #include "support/harness.h"
 #include "window/window1.h"
@@ -91,6 +94,44 @@ TEST(StartUp, AnErrorInEarlyStartUpIsReportedOnceAndTheProgramEndsInOrder) {
                             "exit MainMenuBar._implicitInstance.__Exit", "RuntimeExit"});
     EXPECT_EQ(run.status, 1);
     rt::ClearFaults();
+  }
+}
+
+// A C++ exception from a start-up step, not only a framework error, reaches the
+// unhandled-error routine instead of ending the process in std::terminate.
+TEST(StartUp, AnyKindOfErrorFromAStartUpStepIsReportedOnce) {
+  struct Case {
+    const char* name;
+    rt::Object* (*factory)();
+    const char* reported;
+  };
+  const Case cases[] = {
+      {"std::runtime_error",
+       []() -> rt::Object* { throw std::runtime_error("menu item refused"); },
+       "RuntimeException: menu item refused"},
+      {"not a std::exception", []() -> rt::Object* { throw 42; }, "RuntimeException: unknown error"},
+  };
+  rt::ClassTable* items = rt::MenuItem::__Lookup();  // the menu bar's items, made in _NewAppInstance
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    qtest::ScriptedPrompter prompter;
+    bool loopRan = false;
+    const long liveBefore = rt::LiveObjectCount();
+    rt::Object* (*const made)() = items->factory;
+    items->factory = c.factory;
+    qtest::RunResult run = qtest::RunProgram([&] { loopRan = true; });
+    items->factory = made;
+    EXPECT_FALSE(loopRan);
+    ASSERT_EQ(prompter.unhandledErrors.size(), 1u);
+    EXPECT_NE(prompter.unhandledErrors[0].find(c.reported), std::string::npos)
+        << prompter.unhandledErrors[0];
+    EXPECT_EQ(IndexOf(run.log, "Application.MenuBar set"), -1);
+    EXPECT_EQ(IndexOf(run.log, "_RuntimeRegisterAppObject"), -1);
+    ExpectInOrder(run.log, {"RuntimeUnhandledException",
+                            "RuntimePerformFinalizers", "exit FileTypes1.pAudioXM4a1.__Exit",
+                            "RuntimeExit"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(rt::LiveObjectCount(), liveBefore) << "what the failed step made is released";
   }
 }
 

@@ -171,7 +171,6 @@ TEST(EditMenuThroughTheBar, ClickedOpenItOffersWhatAppliesToTheTextArea) {
 }
 
 TEST(EditMenuThroughTheBar, SlidOverFromFileItOffersWhatAppliesToTheTextArea) {
-  GTEST_SKIP() << "Edit states when the menu is reached by sliding over from File: not built yet";
   ExpectEditMenuForTheTextArea(Way::Slide);
 }
 
@@ -180,7 +179,6 @@ TEST(EditMenuThroughTheBar, OpenedByItsMnemonicItOffersWhatAppliesToTheTextArea)
 }
 
 TEST(EditMenuThroughTheBar, ReachedByKeysOnTheBarItOffersWhatAppliesToTheTextArea) {
-  GTEST_SKIP() << "Edit states when the bar has the focus: not built yet";
   ExpectEditMenuForTheTextArea(Way::BarKeys);
 }
 

@@ -115,6 +115,11 @@ void _RuntimeInitExternalClasses() {
 
 void CallProgram(PtrFunction fn, void* arg) noexcept {
   RuntimeState& s = State();
+  ++s.programCalls;
+  struct Leave {
+    int& calls;
+    ~Leave() { --calls; }
+  } leave{s.programCalls};
   try {
     Ref<Object> error;
     if (s.helper)
@@ -122,6 +127,8 @@ void CallProgram(PtrFunction fn, void* arg) noexcept {
     else
       fn(arg);
     if (error) RouteError(std::move(error));
+  } catch (const LeaveProgram&) {
+    // The run is ending and the action was left on purpose: nothing to report.
   } catch (const RaisedError& e) {
     RouteError(e.Error());
   } catch (const std::exception& e) {

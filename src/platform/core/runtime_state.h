@@ -37,12 +37,18 @@ struct RuntimeState {
   int loopDepth = 0;
   void (*leaveLoops)(int32_t code) = nullptr;  // ends every running event loop
   int backgroundTurns = 0;  // background turns running, one inside another
+  int programCalls = 0;      // CallProgram calls running, one inside another
   bool lateStartupCalled = false;
   std::vector<std::string>* log = nullptr;
   std::map<std::string, int> faults;
 };
 
 RuntimeState& State();
+
+// Thrown by the framework to leave the program's running action once the run is ending
+// (Quit, the last window closed); the outermost CallProgram takes it. Not an error: it is
+// thrown only where nothing but program and framework code lies up to that call.
+struct LeaveProgram {};
 
 // A run's bookkeeping, wrapped by RuntimeInit and RuntimeExit with the event loop's.
 // The class builders run by RuntimePerformInitializers among the program's, in any order.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -10,6 +11,8 @@
 #include "platform/core/runtime_state.h"
 #include "platform/ui/peer_sync.h"
 #include "platform/ui/prompter.h"
+#include "platform/ui/window.h"
+#include "platform/ui/window_peer.h"
 
 namespace rt {
 
@@ -53,6 +56,35 @@ void _RuntimeRun() {
   }
 }
 
+namespace {
+
+bool gLastWindowClosed = false;  // in this run: Qt then ends the application's loop
+
+// Notes the last window's closing, once per Qt application.
+void WatchLastWindow() {
+  static QPointer<QCoreApplication> watched;
+  if (watched == QCoreApplication::instance() || !qApp) return;
+  watched = qApp;
+  QObject::connect(qApp, &QGuiApplication::lastWindowClosed, qApp, [] {
+    if (QGuiApplication::quitOnLastWindowClosed()) gLastWindowClosed = true;
+  });
+  RegisterShutdownHook([] { gLastWindowClosed = false; });
+}
+
+bool RunEnding() { return State().quitRequested || gLastWindowClosed; }
+
+// The run is over for the user: the windows go at once, and the running action is left
+// when nothing but its own code and the framework's lies between here and its dispatch
+// (an event handler nested in it, or Qt's own frames, would have to be left too).
+void EndRunningAction() {
+  for (const Ref<Window>& w : RuntimeWindows())
+    if (w->Peer()) w->Peer()->hide();
+  const RuntimeState& s = State();
+  if (s.programCalls == 1 && s.backgroundTurns == 0) throw LeaveProgram{};
+}
+
+}  // namespace
+
 void RuntimeBackgroundTask() {
   // Handing control to Qt costs far more than an item of a scan, the window's repaint above
   // all: do it a few dozen times a second, enough to keep the window painted and answering,
@@ -61,19 +93,25 @@ void RuntimeBackgroundTask() {
   static QElapsedTimer since;  // since the start of the last turn
   static qint64 period = kShortestPeriod;
   if (CallLogActive()) LogCall("RuntimeBackgroundTask");
+  WatchLastWindow();
+  if (RunEnding()) return EndRunningAction();
   if (since.isValid() && since.elapsed() < period) return;
   since.start();
   RuntimeState& s = State();
   CatchUpPeers();
-  ++s.backgroundTurns;
-  struct Leave {
-    int& turns;
-    ~Leave() { --turns; }
-  } leave{s.backgroundTurns};
-  // The user's input too, so that the window can be scrolled, read and copied from while
-  // the work goes on; RaiseUserAction keeps new actions out.
-  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  {
+    ++s.backgroundTurns;
+    struct Leave {
+      int& turns;
+      ~Leave() { --turns; }
+    } leave{s.backgroundTurns};
+    // The user's input too, so that the window can be scrolled, read and copied from while
+    // the work goes on; RaiseUserAction keeps new actions out. Quitting and closing the
+    // window are honoured: the action then ends here, with no further item or prompt.
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+  }
   period = std::clamp(since.elapsed() * 10, kShortestPeriod, kLongestPeriod);
+  if (RunEnding()) EndRunningAction();
 }
 
 void _UnhandledException(Object* error) {

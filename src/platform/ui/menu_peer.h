@@ -47,8 +47,9 @@ struct MenuItemAccess {
 
 // Shows the item's properties on every action that shows it.
 void ShowOnActions(MenuItem* item);
-// Sets the enabled state AutoEnable gives for the application's focused control, then lets
-// the item's EnableMenu handler have its say.
+// Sets the enabled state AutoEnable gives for the control the Edit items act on (the
+// focused one; while the menu bar has the focus, the one that had it before), then lets the
+// item's EnableMenu handler have its say.
 void RefreshEnabledForFocus(MenuItem* item);
 // The first live action showing the item, nil when none.
 void* FirstAction(MenuItem* item);

@@ -34,12 +34,44 @@ WindowPeer* PeerOf(QWidget* w) {
   return nullptr;
 }
 
-// The control the Edit items act on: the focused one of the window that shows the menu.
+// A menu bar, a menu, or a part of one (the bar's extension button).
+bool InMenus(const QWidget* w) {
+  for (; w; w = w->parentWidget()) {
+    if (qobject_cast<const QMenuBar*>(w) || qobject_cast<const QMenu*>(w)) return true;
+    if (w->isWindow()) break;
+  }
+  return false;
+}
+
+// The last control of a framework window that had the focus, the menus aside: when the
+// menu bar takes the focus (Alt, a mnemonic, the arrows), the Edit items still act on it.
+QPointer<QWidget>& LastFocus() {
+  static QPointer<QWidget> last;
+  return last;
+}
+
+void NoteFocus(QWidget* now) {
+  if (now && !InMenus(now) && dynamic_cast<WindowPeer*>(now->window())) LastFocus() = now;
+}
+
+// The control the Edit items act on in the window: its focused one, or, while the focus is
+// on its menu bar, the one that had it before.
+QWidget* EditTarget(WindowPeer* peer) {
+  QWidget* focus = peer->focusWidget();
+  if (!InMenus(focus)) return focus;
+  QWidget* last = LastFocus();
+  return last && last->window() == peer && last->isVisible() && last->isEnabled() ? last
+                                                                                   : nullptr;
+}
+
+// The control the Edit items act on: the edit target of the window that shows the menu.
 QWidget* FocusTarget(const QAction* action) {
   if (action)
     if (WindowPeer* peer = PeerOf(qobject_cast<QWidget*>(action->parent())))
-      return peer->focusWidget();
-  return QApplication::focusWidget();
+      return EditTarget(peer);
+  QWidget* focus = QApplication::focusWidget();
+  if (WindowPeer* peer = focus ? PeerOf(focus->window()) : nullptr) return EditTarget(peer);
+  return focus;
 }
 
 QKeySequence ShortcutOf(const String& text) {
@@ -88,8 +120,12 @@ void RefreshEnabled(MenuItem* item, QWidget* focus) {
 
 void ShowProperties(QAction* a, const MenuItem* item) {
   const String& text = item->Text();
-  a->setSeparator(!a->menu() && text.View() == "-");
-  a->setText(QString::fromUtf8(text.View().data(), static_cast<qsizetype>(text.Length())));
+  const bool separator = !a->menu() && text.View() == "-";
+  a->setSeparator(separator);
+  // A styled separator draws its text beside the line.
+  a->setText(separator ? QString()
+                       : QString::fromUtf8(text.View().data(),
+                                           static_cast<qsizetype>(text.Length())));
   a->setShortcut(ShortcutOf(item->KeyboardShortcut()));
   a->setVisible(item->Visible());
   a->setEnabled(item->Enabled());
@@ -117,6 +153,12 @@ void ChooseMenuItem(QAction* action) {
   if (!found) return;
   Ref<MenuItem> item(found);  // a handler may drop the tree
   if (CallLogActive()) LogCall("menu " + item->Name().Std());
+  // Quitting is honoured during a running action, as closing the window is: the action
+  // then ends at its next background turn. Every other choice waits for it to end.
+  if (item->IsA(QuitMenuItem::__Lookup())) {
+    RaiseEvent(item.get(), MenuItem::Action);
+    return;
+  }
   if (RaiseUserAction(item.get(), MenuItem::Action)) return;
   if (EditCommand c = CommandOf(item.get()); c != EditCommand::None)
     PerformEditCommand(c, FocusTarget(action));
@@ -166,15 +208,18 @@ Ref<MenuItem> RunPopUp(MenuItem* self, const QPoint& where) {
   return Ref<MenuItem>(ItemOf(chosen));
 }
 
-// Lets the menu bar's enabled actions take their keys before the focused control does:
-// a text control accepts Ctrl+A, Ctrl+C ... as its own, which would bypass the Edit items.
+// Gives the menu bar's items their keys before the focused control: a text control takes
+// Ctrl+A, Ctrl+C ... as its own, and a list copies its current row on Ctrl+C, which would
+// bypass the Edit items. The key of an enabled item triggers it; that of a disabled Edit
+// item does nothing, as the item would.
 class MenuKeyRouter : public QObject {
  public:
   using QObject::QObject;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() != QEvent::ShortcutOverride) return false;
+    const QEvent::Type type = event->type();
+    if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     // Only keys typed in the window itself: a dialog or an open menu keeps its own.
     auto* peer = widget ? dynamic_cast<WindowPeer*>(widget->window()) : nullptr;
@@ -182,14 +227,19 @@ class MenuKeyRouter : public QObject {
     if (!bar) return false;
     auto* key = static_cast<QKeyEvent*>(event);
     const QKeySequence pressed(key->keyCombination());
-    bool claimed = false;
+    bool claimed = false, withheld = false;
     for (QAction* a : bar->findChildren<QAction*>()) {
       MenuItem* item = ItemOf(a);
       if (!item || a->shortcut().isEmpty() || a->shortcut() != pressed) continue;
-      RefreshEnabled(item, peer->focusWidget());
+      RefreshEnabled(item, EditTarget(peer));
       ShowProperties(a, item);
-      claimed = claimed || (a->isEnabled() && a->isVisible());
+      if (!a->isVisible()) continue;
+      if (a->isEnabled())
+        claimed = true;
+      else if (CommandOf(item) != EditCommand::None)
+        withheld = true;
     }
+    if (type == QEvent::KeyPress) return !claimed && withheld;  // swallowed
     if (!claimed) return false;
     key->ignore();  // not the control's: the shortcut map then triggers the action
     return true;
@@ -201,6 +251,9 @@ void EnsureKeyRouter() {
   if (router || !qApp) return;
   router = new MenuKeyRouter(qApp);  // goes with the application object
   qApp->installEventFilter(router);
+  QObject::connect(qApp, &QApplication::focusChanged, router,
+                   [](QWidget*, QWidget* now) { NoteFocus(now); });
+  NoteFocus(QApplication::focusWidget());
 }
 
 }  // namespace
@@ -217,7 +270,9 @@ void ShowOnActions(MenuItem* item) {
       if (a) ShowProperties(a, item);
 }
 
-void RefreshEnabledForFocus(MenuItem* item) { RefreshEnabled(item, QApplication::focusWidget()); }
+void RefreshEnabledForFocus(MenuItem* item) {
+  RefreshEnabled(item, FocusTarget(static_cast<QAction*>(FirstAction(item))));
+}
 
 void* FirstAction(MenuItem* item) {
   if (const auto& peers = Access::PeersOf(item))
