@@ -65,12 +65,8 @@ struct Bar {
 
 Bar ShownBar() {
   Bar b;
-  Ref<rt::Window> w = qtest::MainWindow();
-  if (!w || !w->Peer()) return b;
-  b.peer = w->Peer();
-  b.peer->show();
-  b.peer->activateWindow();
-  if (!QTest::qWaitForWindowActive(b.peer)) return b;
+  b.peer = qtest::ShownMainWindow();
+  if (!b.peer) return b;
   b.bar = qobject_cast<QMenuBar*>(b.peer->menuWidget());
   if (!b.bar || b.bar->actions().size() != 2) return b;
   b.fileTitle = b.bar->actions()[0];

@@ -72,11 +72,7 @@ rt::WindowPeer* ReadyWindow() {
     Ref<rt::MenuBar> bar = quorvane::MainMenuBar::MainMenuBar();
     rt::Window::SetMenuBar(w.get(), bar.get());
   }
-  rt::WindowPeer* peer = w->Peer();
-  peer->show();
-  peer->activateWindow();
-  if (!QTest::qWaitForWindowActive(peer)) return nullptr;
-  return peer;
+  return qtest::ShownMainWindow();
 }
 
 QMenuBar* BarOf(rt::WindowPeer* peer) {

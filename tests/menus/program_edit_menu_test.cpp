@@ -42,11 +42,8 @@ struct Program {
 // The running program's window, shown and active, with its bar, menus and two controls.
 bool Ready(Program& p) {
   Ref<rt::Window> w = qtest::MainWindow();
-  if (!w || !w->Peer()) return false;
-  p.peer = w->Peer();
-  p.peer->show();
-  p.peer->activateWindow();
-  if (!QTest::qWaitForWindowActive(p.peer)) return false;
+  p.peer = qtest::ShownMainWindow();
+  if (!p.peer) return false;
   p.bar = qobject_cast<QMenuBar*>(p.peer->menuWidget());
   if (!p.bar || p.bar->actions().size() != 2) return false;
   p.file = p.bar->actions()[0]->menu();

@@ -68,11 +68,8 @@ TEST(QuitDuringAScan, EndsTheScanAtItsNextTurnLikeClosingTheWindow) {
     const long liveBefore = rt::LiveObjectCount();
     qtest::RunResult run = qtest::RunProgram([&] {
       rt::Ref<rt::Window> w = qtest::MainWindow();
-      ASSERT_TRUE(w && w->Peer());
-      rt::WindowPeer* peer = w->Peer();
-      peer->show();
-      peer->activateWindow();
-      ASSERT_TRUE(QTest::qWaitForWindowActive(peer));
+      rt::WindowPeer* peer = qtest::ShownMainWindow();
+      ASSERT_TRUE(peer);
       auto* button = qobject_cast<QPushButton*>(W1::BevelButton1(w.get())->Peer());
       ASSERT_TRUE(button);
       QTimer::singleShot(30, [&] {  // inside one of the scan's background turns

@@ -1,6 +1,7 @@
 #include "support/harness.h"
 
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
 
@@ -90,6 +91,15 @@ rt::Ref<rt::Window> MainWindow() {
   for (const rt::Ref<rt::Window>& w : rt::RuntimeWindows())
     if (w->Class()->name == "Window1.Window1") return w;
   return nullptr;
+}
+
+rt::WindowPeer* ShownMainWindow() {
+  rt::Ref<rt::Window> w = MainWindow();
+  rt::WindowPeer* peer = w ? w->Peer() : nullptr;
+  if (!peer) return nullptr;
+  peer->show();
+  peer->activateWindow();
+  return QTest::qWaitForWindowActive(peer) ? peer : nullptr;
 }
 
 std::string RaisedClass(const std::function<void()>& f) {

@@ -10,6 +10,10 @@
 #include "platform/ui/prompter.h"
 #include "platform/ui/window.h"
 
+namespace rt {
+class WindowPeer;
+}
+
 namespace qtest {
 
 // One QApplication for the whole test process; the framework uses it and leaves it.
@@ -53,6 +57,9 @@ RunResult RunProgramUnaided(const std::function<void()>& inLoop, int timeLimitMs
 
 // The program's main window while it runs, nil when there is none.
 rt::Ref<rt::Window> MainWindow();
+// The main window's peer, shown and given the focus as the desktop would; nil when there is no
+// window or the platform refuses it the focus.
+rt::WindowPeer* ShownMainWindow();
 
 // The class name of the error that escapes f, "nil" for a nil error, empty when none does.
 std::string RaisedClass(const std::function<void()>& f);

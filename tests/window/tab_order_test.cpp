@@ -19,11 +19,8 @@ TEST(TabOrder, TabWalksTheListBoxThenTheTextAreaAndBack) {
   bool checked = false;
   qtest::RunProgram([&] {
     rt::Ref<rt::Window> w = qtest::MainWindow();
-    ASSERT_TRUE(w && w->Peer());
-    rt::WindowPeer* peer = w->Peer();
-    peer->show();
-    peer->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(peer));
+    rt::WindowPeer* peer = qtest::ShownMainWindow();
+    ASSERT_TRUE(peer);
     QWidget* list = rt::Invoke(W1::slot::Listbox1, w)->Peer();
     QWidget* text = rt::Invoke(W1::slot::TextArea1, w)->Peer();
     peer->Content()->setFocus();
