@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeView>
 #include <QTimer>
 #include <chrono>
 #include <thread>
@@ -98,6 +99,48 @@ TEST(BackgroundTurn, AMessageBoxFindsEveryLineReadSoFarShown) {
   });
   EXPECT_EQ(shown, (std::vector<QString>{"A - first\nB - second\n",
                                          "A - first\nB - second\nD - third\n"}));
+}
+
+// What a turn catches up is painted in that turn, not one turn later: the window would
+// otherwise show the scan a whole period late, and nothing at all of a short one.
+TEST(BackgroundTurn, ATurnPaintsTheRowsAndLinesItCaughtUp) {
+  ScratchFolder dir;
+  qtest::WriteTaggedAudio(dir / "a.wav", AudioFormat::Wav, "A", "first");
+  qtest::WriteTaggedAudio(dir / "b.wav", AudioFormat::Wav, "B", "second");
+  qtest::ScriptedPrompter prompter;
+  prompter.folderAnswers.push_back({dir.Path()});
+
+  struct PaintsInTurns : QObject {
+    QWidget* list = nullptr;
+    QWidget* text = nullptr;
+    std::vector<int> rowsPainted;       // the rows the list's view held at each paint
+    std::vector<QString> textsPainted;  // the text area's text at each paint
+    bool eventFilter(QObject* watched, QEvent* e) override {
+      if (e->type() != QEvent::Paint || rt::State().backgroundTurns == 0) return false;
+      if (watched == list)
+        rowsPainted.push_back(static_cast<QTreeView*>(list->parentWidget())->model()->rowCount());
+      if (watched == text)
+        textsPainted.push_back(static_cast<QPlainTextEdit*>(text->parentWidget())->toPlainText());
+      return false;
+    }
+  } paints;
+  qtest::RunProgram([&] {
+    rt::Ref<rt::Window> w = qtest::ShownMainWindow() ? qtest::MainWindow() : nullptr;
+    ASSERT_TRUE(w);
+    auto* view = qobject_cast<QTreeView*>(W1::Listbox1(w.get())->Peer());
+    ASSERT_TRUE(view);
+    paints.list = view->viewport();
+    paints.text = TextPeer(w.get())->viewport();
+    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
+    // The entry's pass gives a turn only when the last one is a period past.
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    qApp->installEventFilter(&paints);
+    ButtonPeer(w.get())->click();
+    qApp->removeEventFilter(&paints);
+  });
+  // Only the first entry's pass comes a period after the last turn.
+  EXPECT_EQ(paints.rowsPainted, std::vector<int>{1});
+  EXPECT_EQ(paints.textsPainted, std::vector<QString>{"A - first\n"});
 }
 
 }  // namespace

@@ -109,6 +109,9 @@ void RuntimeBackgroundTask() {
     // the work goes on; RaiseUserAction keeps new actions out. Quitting and closing the
     // window are honoured: the action then ends here, with no further item or prompt.
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // What those events laid out (the list's new rows, the text's new lines) asks for its
+    // repaint by a posted request: paint it now, not a whole period later at the next turn.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
   }
   period = std::clamp(since.elapsed() * 10, kShortestPeriod, kLongestPeriod);
   if (RunEnding()) EndRunningAction();
