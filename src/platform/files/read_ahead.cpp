@@ -25,6 +25,7 @@ namespace {
 constexpr size_t kThreads = 4;
 constexpr size_t kWindow = 256;  // entries ahead of the scan
 constexpr size_t kBatch = 64;    // queued at a time, so that the scan rarely takes the lock
+constexpr size_t kTake = 8;      // entries a worker warms at once
 constexpr off_t kHeadAdvice = 64 * 1024;
 constexpr off_t kLargestTag = 1 << 20;  // an ID3v2 tag past this is left to the scan's reads
 constexpr size_t kHeadRead = 4096;
@@ -102,65 +103,86 @@ bool Cached(int fd, off_t size, char* buf) {
   return cached(0, head) && (size <= head || cached(std::max(head, size - kTailRead), size));
 }
 
-// Reads where tags live: the head, with a whole ID3v2 tag when it says how long it is, and
-// the tail. The advice starts the disk on all of it; the reads wait for the parts read first.
-void WarmContents(int fd, off_t size, char* buf) {
-  if (size <= 0) return;
+// Starts the disk on where tags live, the head and the tail, and returns without waiting.
+void Advise(int fd, off_t size) {
   const off_t head = std::min(size, kHeadAdvice);
   ::posix_fadvise(fd, 0, head, POSIX_FADV_WILLNEED);
   if (size > head) {
     const off_t tail = std::max(head, size - kTailAdvice);
     ::posix_fadvise(fd, tail, size - tail, POSIX_FADV_WILLNEED);
   }
-  const ssize_t n = ::pread(fd, buf, std::min<off_t>(size, kHeadRead), 0);
+}
+
+// A file longer than the advised head may hold an ID3v2 tag past it: its header says how
+// long the tag is. This read waits for the head.
+void AdviseWholeTag(int fd, off_t size, char* buf) {
+  if (size <= kHeadAdvice) return;
+  const ssize_t n = ::pread(fd, buf, kHeadRead, 0);
   const auto* b = reinterpret_cast<const unsigned char*>(buf);
   if (n >= 10 && std::memcmp(b, "ID3", 3) == 0 && (b[6] | b[7] | b[8] | b[9]) < 0x80) {
     const off_t tagEnd = 20 + (off_t{b[6]} << 21 | off_t{b[7]} << 14 | b[8] << 7 | b[9]);
     const off_t end = std::min({tagEnd, size, kLargestTag});
-    if (end > head) ::posix_fadvise(fd, head, end - head, POSIX_FADV_WILLNEED);
-  }
-  if (size > static_cast<off_t>(kHeadRead)) {
-    const off_t from = std::max(static_cast<off_t>(kHeadRead), size - kTailRead);
-    [[maybe_unused]] const ssize_t t = ::pread(fd, buf, static_cast<size_t>(size - from), from);
+    if (end > kHeadAdvice) ::posix_fadvise(fd, kHeadAdvice, end - kHeadAdvice, POSIX_FADV_WILLNEED);
   }
 }
 
 // Opens the entry for reading only once it is known to be a regular file: the first open
 // gets no more than a handle on the entry itself (a link is not followed, a FIFO or device
-// not opened), and the second reopens exactly what that handle looked at.
-enum class Found { Nothing, Cached, Warmed };
-Found Warm(Pool& p, int dirFd, const char* name, char* buf) {
+// not opened), and the second reopens exactly what that handle looked at. A file found in
+// the cache is closed again; one that is not stays open in *fd for warming.
+enum class Found { Nothing, Cached, Cold };
+Found Open(Pool& p, int dirFd, const char* name, char* buf, int* fd, off_t* size) {
+  *fd = -1;
   const int handle = ::openat(dirFd, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
   if (handle < 0) return Found::Nothing;
   struct stat seen;
-  int fd = -1;
+  int opened = -1;
   if (::fstat(handle, &seen) == 0 && S_ISREG(seen.st_mode)) {
     char link[32];
     std::snprintf(link, sizeof link, "/proc/self/fd/%d", handle);
-    fd = ::open(link, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    opened = ::open(link, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   }
   ::close(handle);
-  if (fd < 0) return Found::Nothing;
-  Found found = Found::Nothing;
-  struct stat opened;
-  if (::fstat(fd, &opened) == 0) {
-    if (OpenObserver observe = p.observer.load()) observe(opened);
-    if (S_ISREG(opened.st_mode) && opened.st_dev == seen.st_dev && opened.st_ino == seen.st_ino) {
+  if (opened < 0) return Found::Nothing;
+  struct stat st;
+  if (::fstat(opened, &st) == 0) {
+    if (OpenObserver observe = p.observer.load()) observe(st);
+    if (S_ISREG(st.st_mode) && st.st_dev == seen.st_dev && st.st_ino == seen.st_ino) {
       p.warmed.fetch_add(1, std::memory_order_relaxed);
-      found = Found::Cached;
-      if (!Cached(fd, opened.st_size, buf)) {
-        WarmContents(fd, opened.st_size, buf);
-        found = Found::Warmed;
+      if (!Cached(opened, st.st_size, buf)) {
+        *fd = opened;
+        *size = st.st_size;
+        return Found::Cold;
       }
+      ::close(opened);
+      return Found::Cached;
     }
   }
-  ::close(fd);
-  return found;
+  ::close(opened);
+  return Found::Nothing;
+}
+
+// Warms a few entries at once: all their reads go to the disk together, so that they come
+// back together too, with one interrupt and one wake-up for many, not one for each; on a
+// virtual machine those cost the scan's own thread more than the reads.
+void Warm(Pool& p, int dirFd, const char (*names)[NAME_MAX + 1], size_t n, Found* found,
+          char* buf) {
+  int fds[kTake];
+  off_t sizes[kTake];
+  for (size_t i = 0; i < n; ++i) found[i] = Open(p, dirFd, names[i], buf, &fds[i], &sizes[i]);
+  for (size_t i = 0; i < n; ++i)
+    if (fds[i] >= 0) Advise(fds[i], sizes[i]);
+  for (size_t i = 0; i < n; ++i)
+    if (fds[i] >= 0) {
+      AdviseWholeTag(fds[i], sizes[i], buf);
+      ::close(fds[i]);
+    }
 }
 
 void Work(Pool& p) {
   char buf[kHeadRead];
-  char name[NAME_MAX + 1];
+  char names[kTake][NAME_MAX + 1];
+  Found found[kTake];
   std::shared_ptr<const Folder> folder;  // copied only when the scan's folder changes
   auto interval = kProbeInterval;
   std::unique_lock lock(p.mutex);
@@ -176,29 +198,37 @@ void Work(Pool& p) {
     }
     interval = kProbeInterval;
     if (p.stopping) break;
-    const size_t index = p.Next();
-    p.next = index + 1;
-    const std::string& slot = p.ring[index % kWindow];
-    if (slot.empty() || slot.size() > NAME_MAX) continue;
-    p.handled.fetch_add(1, std::memory_order_relaxed);
+    // A folder found warm is only sampled, one entry at a time; a cold one is taken in runs.
     const bool sampling = p.Sampling();
-    if (sampling && ++p.sinceProbe < kProbeEvery) continue;
-    slot.copy(name, slot.size());
-    name[slot.size()] = '\0';
+    size_t taken = 0;
+    while (taken < (sampling ? 1 : kTake) && p.Next() < p.queuedTo.load()) {
+      const size_t index = p.Next();
+      p.next = index + 1;
+      const std::string& slot = p.ring[index % kWindow];
+      if (slot.empty() || slot.size() > NAME_MAX) continue;
+      p.handled.fetch_add(1, std::memory_order_relaxed);
+      if (sampling && ++p.sinceProbe < kProbeEvery) continue;
+      slot.copy(names[taken], slot.size());
+      names[taken][slot.size()] = '\0';
+      ++taken;
+    }
+    if (taken == 0) continue;
     if (folder != p.folder) folder = p.folder;
     lock.unlock();
-    const Found found = Warm(p, folder->fd, name, buf);
+    Warm(p, folder->fd, names, taken, found, buf);
     lock.lock();
-    if (found == Found::Nothing) {
-      p.sinceProbe = kProbeEvery;  // not a file: the next entry is looked at instead
-    } else if (found == Found::Cached) {
-      p.sinceProbe = 0;
-      if (p.warmStreak < kWarmStreak) ++p.warmStreak;
-    } else {
-      p.warmStreak = 0;
-      if (sampling) {
-        p.cold.store(true, std::memory_order_relaxed);
-        p.wake.notify_all();
+    for (size_t i = 0; i < taken; ++i) {
+      if (found[i] == Found::Nothing) {
+        p.sinceProbe = kProbeEvery;  // not a file: the next entry is looked at instead
+      } else if (found[i] == Found::Cached) {
+        p.sinceProbe = 0;
+        if (p.warmStreak < kWarmStreak) ++p.warmStreak;
+      } else {
+        p.warmStreak = 0;
+        if (sampling) {
+          p.cold.store(true, std::memory_order_relaxed);
+          p.wake.notify_all();
+        }
       }
     }
   }
