@@ -213,6 +213,8 @@ void Work(Pool& p) {
       ++taken;
     }
     if (taken == 0) continue;
+    // The scan's thread wakes one worker for a new batch; each wakes the next while work is left.
+    if (!sampling && p.Next() < p.queuedTo.load()) p.wake.notify_one();
     if (folder != p.folder) folder = p.folder;
     lock.unlock();
     Warm(p, folder->fd, names, taken, found, buf);
@@ -346,7 +348,7 @@ void Reached(const void* scan, const std::vector<std::string>& names, size_t ind
       std::unique_lock control(p.control, std::try_to_lock);
       if (control && p.scan.load() == scan) Grow(p, kThreads);
     }
-    if (queued && !sampling) p.wake.notify_all();  // a warm folder's worker wakes by itself
+    if (queued && !sampling) p.wake.notify_one();  // a warm folder's worker wakes by itself
   } catch (...) {
   }
 }
