@@ -3,17 +3,20 @@
 // bounded stream, structures TagLib would recurse into without end are refused first, and a
 // file without audio has no tag.
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <taglib/apetag.h>
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
 #include <taglib/infotag.h>
 #include <taglib/mp4file.h>
+#include <taglib/mpegfile.h>
 #include <taglib/tag.h>
 #include <taglib/trueaudiofile.h>
 #include <taglib/wavfile.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -53,11 +56,26 @@ int OpenRegularFile(const FolderItem& file, long& length) {
 bool HasAudio(const TagLib::FileRef& ref, const Mp4Layout& mp4) {
   if (ref.isNull() || !ref.tag()) return false;
   const TagLib::AudioProperties* p = ref.audioProperties();
+  // An MP3 read without its properties: TagLib would give them as soon as it finds a frame.
+  if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(ref.file()); mpeg && !p)
+    return mpeg->firstFrameOffset() >= 0;
   if (p && (p->sampleRate() > 0 || p->channels() > 0)) return true;
   return mp4.soundTrack && dynamic_cast<TagLib::MP4::File*>(ref.file());
 }
 
+// Whether TagLib takes the file for MPEG by its name, as it does first.
+bool NamedMp3(const char* name) {
+  const char* dot = std::strrchr(name, '.');
+  return dot && strcasecmp(dot, ".mp3") == 0;
+}
+
 std::unique_ptr<TagLib::FileRef> Read(DescriptorStream& stream) {
+  // TagLib's MPEG reader times the stream by searching back from its end for the last frame,
+  // byte by byte: most of what a scan of MP3s spends in TagLib. Only the tag is wanted here,
+  // and whether there is audio at all, which the first frame tells.
+  if (NamedMp3(stream.name()))
+    return std::make_unique<TagLib::FileRef>(
+        new TagLib::MPEG::File(&stream, TagLib::ID3v2::FrameFactory::instance(), false));
   return std::make_unique<TagLib::FileRef>(&stream, true, TagLib::AudioProperties::Average);
 }
 
