@@ -7,12 +7,12 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 
 #include "platform/core/errors.h"
 #include "platform/core/runtime.h"
 #include "platform/files/folder_listing.h"
 #include "platform/files/read_ahead.h"
+#include "platform/files/reopen.h"
 
 namespace rt {
 
@@ -176,14 +176,10 @@ int FolderItem::OpenRegularFile(int64_t& size) const {
   struct stat st;
   int fd = -1;
   if (::fstat(look, &st) == 0 && S_ISREG(st.st_mode)) {
-    // Opening the descriptor's own link in /proc opens the very file looked at, whatever its
-    // name stands for by now. Without /proc, open the name and keep it only if it is that file.
-    char link[40];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", look);
-    constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    fd = ::open(link, kFlags);
+    // Without /proc, open the name and keep it only if it is that file.
+    fd = ReopenForReading(look);
     if (fd < 0 && errno == ENOENT) {
-      fd = ::openat(place.at, place.name, kFlags);
+      fd = ::openat(place.at, place.name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
       struct stat opened;
       if (fd >= 0 && (::fstat(fd, &opened) != 0 || opened.st_dev != st.st_dev ||
                       opened.st_ino != st.st_ino)) {

@@ -10,13 +10,13 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <mutex>
 #include <thread>
 
 #include "platform/core/runtime_state.h"
+#include "platform/files/reopen.h"
 
 namespace rt::read_ahead {
 
@@ -128,38 +128,31 @@ void AdviseWholeTag(int fd, off_t size, char* buf) {
 
 // Opens the entry for reading only once it is known to be a regular file: the first open
 // gets no more than a handle on the entry itself (a link is not followed, a FIFO or device
-// not opened), and the second reopens exactly what that handle looked at. A file found in
-// the cache is closed again; one that is not stays open in *fd for warming.
+// not opened), and the second reopens exactly what that handle looked at; without /proc
+// nothing is opened. A file found in the cache is closed again; one that is not stays open
+// in *fd for warming.
 enum class Found { Nothing, Cached, Cold };
 Found Open(Pool& p, int dirFd, const char* name, char* buf, int* fd, off_t* size) {
   *fd = -1;
   const int handle = ::openat(dirFd, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
   if (handle < 0) return Found::Nothing;
-  struct stat seen;
+  struct stat st;
   int opened = -1;
-  if (::fstat(handle, &seen) == 0 && S_ISREG(seen.st_mode)) {
-    char link[32];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", handle);
-    opened = ::open(link, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  }
+  if (::fstat(handle, &st) == 0 && S_ISREG(st.st_mode)) opened = ReopenForReading(handle);
   ::close(handle);
   if (opened < 0) return Found::Nothing;
-  struct stat st;
-  if (::fstat(opened, &st) == 0) {
-    if (OpenObserver observe = p.observer.load()) observe(st);
-    if (S_ISREG(st.st_mode) && st.st_dev == seen.st_dev && st.st_ino == seen.st_ino) {
-      p.warmed.fetch_add(1, std::memory_order_relaxed);
-      if (!Cached(opened, st.st_size, buf)) {
-        *fd = opened;
-        *size = st.st_size;
-        return Found::Cold;
-      }
-      ::close(opened);
-      return Found::Cached;
-    }
+  if (OpenObserver observe = p.observer.load()) {
+    struct stat seen;
+    if (::fstat(opened, &seen) == 0) observe(seen);
+  }
+  p.warmed.fetch_add(1, std::memory_order_relaxed);
+  if (!Cached(opened, st.st_size, buf)) {
+    *fd = opened;
+    *size = st.st_size;
+    return Found::Cold;
   }
   ::close(opened);
-  return Found::Nothing;
+  return Found::Cached;
 }
 
 // Warms a few entries at once: all their reads go to the disk together, so that they come
@@ -227,10 +220,7 @@ void Work(Pool& p) {
         if (p.warmStreak < kWarmStreak) ++p.warmStreak;
       } else {
         p.warmStreak = 0;
-        if (sampling) {
-          p.cold.store(true, std::memory_order_relaxed);
-          p.wake.notify_all();
-        }
+        if (sampling) p.cold.store(true, std::memory_order_relaxed);  // the scan adds workers
       }
     }
   }
