@@ -96,13 +96,15 @@ void Constructor(TagLibFileRefExt* self, FolderItem* file) {
   const Mp4Layout mp4 = WalkMp4Atoms(stream);
   if (!mp4.sane) return;
   opened->ref = Read(stream);
+  bool audio = HasAudio(*opened->ref, mp4);  // for an MP3, a search: asked once
   // The extension's reader found no audio: TagLib's detection by content gets its turn (an
   // M4A named .mp3), with what is left of the stream's bounds.
-  if (!stream.Refused() && !HasAudio(*opened->ref, mp4) && stream.ForgetExtension()) {
+  if (!audio && !stream.Refused() && stream.ForgetExtension()) {
     opened->ref.reset();
     opened->ref = Read(stream);
+    audio = HasAudio(*opened->ref, mp4);
   }
-  if (stream.Refused() || !HasAudio(*opened->ref, mp4)) return;
+  if (stream.Refused() || !audio) return;
   self->data = std::move(opened);
 }
 
