@@ -84,16 +84,9 @@ void _Main() {
     rt::_RunFrameworkInitialization(reinterpret_cast<void (*)()>(lateStartup->FunctionPointer()));
     lateStartup.reset();
     rt::_RuntimeRun();
-  } catch (const rt::RaisedError& e) {
-    failed = true;
-    error = e.Error();
-  } catch (const std::exception& e) {
-    // A C++ error from a step is an error all the same, not a reason to abort.
-    failed = true;
-    error = rt::NewException(rt::RuntimeException::__Lookup(), rt::String(e.what()));
   } catch (...) {
-    failed = true;
-    error = rt::NewException(rt::RuntimeException::__Lookup(), rt::String("unknown error"));
+    failed = true;  // even for a nil error
+    error = rt::CaughtError();
   }
   // The one catch-all: the error is reported once, outside the handler (an error the report
   // raises is not caught again), and the program ends in order.

@@ -45,6 +45,18 @@ void RaiseException(ClassTable* cls, String message) {
   Raise(NewException(cls, std::move(message)));
 }
 
+Ref<Object> CaughtError() {
+  try {
+    throw;
+  } catch (const RaisedError& e) {
+    return e.Error();
+  } catch (const std::exception& e) {
+    return NewException(RuntimeException::__Lookup(), String(e.what()));
+  } catch (...) {
+    return NewException(RuntimeException::__Lookup(), String("unknown error"));
+  }
+}
+
 void RaiseNilObjectException() { RaiseException(NilObjectException::__Lookup()); }
 
 std::string DescribeError(const Object* error) {

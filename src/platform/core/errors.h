@@ -56,6 +56,10 @@ class RaisedError : public std::exception {
 Ref<RuntimeException> NewException(ClassTable* cls, String message = {});
 [[noreturn]] void Raise(Ref<Object> error);
 [[noreturn]] void RaiseException(ClassTable* cls, String message = {});
+// Only inside a catch block: the error being handled as an error object. A raised one is
+// given as it is (nil too); any other C++ error, not a reason to abort, becomes a
+// RuntimeException with its message.
+Ref<Object> CaughtError();
 
 // The class name and message of an error object, for reports.
 std::string DescribeError(const Object* error);

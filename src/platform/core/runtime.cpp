@@ -129,12 +129,8 @@ void CallProgram(PtrFunction fn, void* arg) noexcept {
     if (error) RouteError(std::move(error));
   } catch (const LeaveProgram&) {
     // The run is ending and the action was left on purpose: nothing to report.
-  } catch (const RaisedError& e) {
-    RouteError(e.Error());
-  } catch (const std::exception& e) {
-    RouteError(NewException(RuntimeException::__Lookup(), String(e.what())));
   } catch (...) {
-    RouteError(NewException(RuntimeException::__Lookup(), String("unknown error")));
+    RouteError(CaughtError());
   }
 }
 
