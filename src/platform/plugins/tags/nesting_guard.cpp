@@ -117,15 +117,14 @@ bool Inflate(const ByteVector& in, unsigned long& budget, ByteVector* out) {
   z.next_in = reinterpret_cast<Bytef*>(data.data());
   char scratch[16 * 1024];
   ByteVector got;
-  int result = Z_OK;
-  bool within = true;
+  bool within = true, failed = false;
   do {
     z.avail_out = sizeof scratch;
     z.next_out = reinterpret_cast<Bytef*>(scratch);
-    result = inflate(&z, Z_NO_FLUSH);
-    if (result == Z_STREAM_ERROR || result == Z_NEED_DICT || result == Z_DATA_ERROR ||
-        result == Z_MEM_ERROR)
-      break;
+    const int result = inflate(&z, Z_NO_FLUSH);
+    failed = result == Z_STREAM_ERROR || result == Z_NEED_DICT || result == Z_DATA_ERROR ||
+             result == Z_MEM_ERROR;
+    if (failed) break;
     const unsigned int n = sizeof scratch - z.avail_out;
     if (n > budget) {
       within = false;
@@ -135,8 +134,6 @@ bool Inflate(const ByteVector& in, unsigned long& budget, ByteVector* out) {
     if (out) got.append(ByteVector(scratch, n));
   } while (z.avail_out == 0);
   inflateEnd(&z);
-  const bool failed = result == Z_STREAM_ERROR || result == Z_NEED_DICT ||
-                      result == Z_DATA_ERROR || result == Z_MEM_ERROR;
   if (out) *out = failed ? ByteVector() : got;
   return within;
 }
