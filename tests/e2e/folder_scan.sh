@@ -8,19 +8,15 @@ set -u
 program=$1
 maker=$2
 
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null || {
-    echo "SKIP: $tool is not installed; this test needs Xvfb and xdotool"
-    exit 77
-  }
-done
+. "$(dirname "$0")/xvfb_session.sh"
 command -v xclip >/dev/null || { echo "FAIL: xclip is needed to read the clipboard"; exit 1; }
 
 work=$(mktemp -d)
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  rm -rf "$work"
+  kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$work" "$xvfb_dir"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP PIPE
@@ -32,13 +28,6 @@ fail() {
   echo "program output:"; cat "$work"/run*.log 2>/dev/null
   exit 1
 }
-
-Xvfb -displayfd 4 -screen 0 1280x900x24 -nolisten tcp 4>"$work/display" >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || fail "Xvfb did not start"
-export DISPLAY=:$(cat "$work/display")
-export QT_QPA_PLATFORM=xcb
 
 # Ids of the program's visible windows whose title matches $1, except $2. Titles are read
 # the way window managers do (_NET_WM_NAME first): a search by name alone misses windows

@@ -6,6 +6,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <string_view>
@@ -44,12 +45,13 @@ bool ChildReachesDisplay() {
     QGuiApplication app(argc, argv);
     _exit(QGuiApplication::primaryScreen() ? 0 : 1);
   }
-  constexpr int kWaitMs = 5000, kStepMs = 10;
-  for (int waited = 0; waited < kWaitMs; waited += kStepMs) {
+  // Generous: on a busy machine loading Qt's display plugins alone can take seconds.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (std::chrono::steady_clock::now() < deadline) {
     int status = 0;
     if (waitpid(child, &status, WNOHANG) == child)
       return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    usleep(kStepMs * 1000);
+    usleep(10'000);
   }
   kill(child, SIGKILL);
   waitpid(child, nullptr, 0);
