@@ -19,6 +19,7 @@
 #include "platform/core/runtime.h"
 #include "support/harness.h"
 #include "support/hostile_corpus.h"
+#include "support/taglib_oracle.h"
 #include "support/scan_support.h"
 #include "window/window1.h"
 
@@ -126,7 +127,7 @@ TEST(HostileScan, EveryEntryGetsItsRowAndExactlyItsOutcomeAndNothingIsLeftHeld) 
     Expected x{&e, Outcome::Message, e.line};
     if (e.outcome && !(e.unreadable && !lockHolds)) {
       x.outcome = *e.outcome;
-    } else if (std::optional<std::string> line = qtest::BareTagLibLine(corpus / e.name)) {
+    } else if (std::optional<std::string> line = qtest::TagLibLine(corpus / e.name)) {
       x.outcome = Outcome::Line, x.line = *line;
       damagedLines += !e.outcome;
     } else {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace qtest {
 
@@ -213,6 +214,11 @@ void WriteTaggedAudio(const std::string& path, AudioFormat format, const std::st
 }
 
 void WriteText(const std::string& path, const std::string& text) { WriteBytes(path, text); }
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 ScratchFolder::ScratchFolder() {
   const char* tmp = getenv("TMPDIR");

@@ -25,6 +25,8 @@ void WriteTaggedAudio(const std::string& path, AudioFormat format, const std::st
                       const std::string& artist);
 
 void WriteText(const std::string& path, const std::string& text);
+// The whole file; empty when it cannot be read.
+std::string ReadBytes(const std::string& path);
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class ScratchFolder {

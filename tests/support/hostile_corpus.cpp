@@ -10,22 +10,14 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <random>
 
-#include "support/taglib_oracle.h"
 
 namespace qtest {
 
 namespace {
 
 const std::string kReplacement = "\xEF\xBF\xBD";  // U+FFFD, as the list shows a bad byte
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Words of the generator as they come: std::mt19937's sequence is fixed by the standard,
 // the distributions' are not.
@@ -52,8 +44,6 @@ HostileEntry Entry(std::string name, std::string how, std::optional<Outcome> out
 }
 
 }  // namespace
-
-std::optional<std::string> BareTagLibLine(const std::string& path) { return TagLibLine(path); }
 
 bool CanOpen(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

@@ -25,7 +25,7 @@ struct HostileEntry {
   std::string how;   // how it was made, for failure messages
   bool visible = true;
   // Set when the way the entry was made decides the outcome; unset for damaged or random
-  // bytes under an audio extension, which only TagLib can judge (BareTagLibLine).
+  // bytes under an audio extension, which only TagLib can judge (TagLibLine).
   std::optional<Outcome> outcome;
   std::string line;  // for Outcome::Line
   // Its outcome holds only while the file really cannot be opened (see CanOpen).
@@ -53,10 +53,6 @@ class HostileCorpus {
   std::vector<std::string> locked_;
   int socket_ = -1;
 };
-
-// What TagLib alone makes of a regular file, opened by path and without the tag plugin
-// (TagLibLine).
-std::optional<std::string> BareTagLibLine(const std::string& path);
 
 // True when this thread can open path for reading right now.
 bool CanOpen(const std::string& path);

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <fstream>
-#include <iterator>
 
 #include "support/audio_fixtures.h"
 #include "support/harness.h"
@@ -112,8 +110,7 @@ TEST_F(Nesting, ChapterFramesNestedTooDeepAreRefusedAndRealChaptersRead) {
 // TagLib's FLAC reader takes an ID3v2 tag before the stream: the same check holds there.
 TEST_F(Nesting, AnId3v2TagBeforeFlacIsCheckedToo) {
   qtest::WriteAudio(dir / "plain.flac", qtest::AudioFormat::Flac);
-  std::ifstream in(dir / "plain.flac", std::ios::binary);
-  const std::string flac{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::string flac = qtest::ReadBytes(dir / "plain.flac");
   qtest::WriteText(dir / "deep.flac", TagWithNesting(17000, "CTOC") + flac);
   qtest::WriteText(dir / "shallow.flac", TagWithNesting(2, "CTOC") + flac);
   EXPECT_EQ(qtest::TagLine(dir / "deep.flac"), "nil");

@@ -7,7 +7,6 @@
 
 #include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "support/audio_fixtures.h"
 #include "support/external_writers.h"
@@ -37,11 +36,6 @@ std::string OggPicture(const char* module, const char* cls, bool pictureFirst) {
          "text = [('TITLE', 'Ünïcode Title'), ('ARTIST', 'The Artist')]\n"
          "f.tags.clear()\nf.tags.extend(" +
          (pictureFirst ? "[pic] + text" : "text + [pic]") + ")\nf.save()\n";
-}
-
-std::string Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 enum class Check { Ffprobe, Mutagen, None };
@@ -168,7 +162,7 @@ TEST_F(RealWorldFiles, ReadAsOtherToolsReadThem) {
 TEST_F(RealWorldFiles, AnMp3WithMegabytesOfZerosBeforeItsFirstFrameReads) {
   const std::string made = dir / "made.mp3";
   ASSERT_TRUE(Ffmpeg(Tagged({"-c:a", "libmp3lame", "-id3v2_version", "3"}), made));
-  const std::string bytes = Bytes(made);
+  const std::string bytes = qtest::ReadBytes(made);
   ASSERT_EQ(bytes.compare(0, 3, "ID3"), 0);
   const size_t tagEnd = 10 + ((bytes[6] & 0x7F) << 21 | (bytes[7] & 0x7F) << 14 |
                               (bytes[8] & 0x7F) << 7 | (bytes[9] & 0x7F));
@@ -185,10 +179,8 @@ TEST_F(RealWorldFiles, AnMp3WithATwoHundredMegabytePictureReads) {
   const std::string text = Id3v24Frame("TIT2", std::string("\x03", 1) + "Big Picture") +
                            Id3v24Frame("TPE1", std::string("\x03", 1) + "The Artist");
   const std::string apicHead = std::string("\x00", 1) + "image/jpeg" + std::string("\x00\x03\x00", 3);
-  std::string apic = Id3v24Frame("APIC", apicHead);
   // The frame's size covers the picture that follows in the hole.
-  const std::string sized = Id3v24Frame("APIC", std::string(apicHead.size() + picture, '\0'));
-  apic.replace(0, 10, sized.substr(0, 10));
+  const std::string apic = qtest::Id3v24FrameHeader("APIC", apicHead.size() + picture) + apicHead;
   const unsigned long body = text.size() + apic.size() + picture;
   const std::string path = dir / "cover.mp3";
   qtest::WriteText(path, qtest::Id3v24Header(body) + text + apic);
