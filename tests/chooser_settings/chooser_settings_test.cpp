@@ -6,18 +6,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QApplication>
-#include <QFileDialog>
-#include <QKeyEvent>
-#include <QLineEdit>
-#include <QPointer>
-#include <QTimer>
 #include <filesystem>
-#include <functional>
 #include <optional>
 
 #include "platform/ui/prompter.h"
 #include "support/audio_fixtures.h"
+#include "support/dialogs.h"
 #include "support/harness.h"
 
 namespace {
@@ -37,33 +31,6 @@ std::optional<struct timespec> Changed(const std::string& path) {
   return st.st_mtim;
 }
 
-// Runs act on the chooser the next prompt opens, once it is up; saves where it started.
-void WhenChooserOpens(QString* start, const std::function<void(QFileDialog*)>& act) {
-  QTimer::singleShot(0, [start, act] {
-    QPointer<QFileDialog> d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    if (!d) {
-      ADD_FAILURE() << "no chooser open";
-      if (QWidget* w = QApplication::activeModalWidget()) w->close();
-      return;
-    }
-    *start = d->directory().absolutePath();
-    act(d);
-    if (d && d->isVisible()) {
-      ADD_FAILURE() << "the chooser stayed open";
-      d->reject();
-    }
-  });
-}
-
-// What a user does: types the path into the name field and presses Return.
-void Choose(QFileDialog* d, const std::string& path) {
-  auto* name = d->findChild<QLineEdit*>("fileNameEdit");
-  ASSERT_NE(name, nullptr);
-  name->setText(QString::fromStdString(path));
-  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-  QCoreApplication::sendEvent(name, &press);
-}
-
 TEST(QtFolderChooser, LeavesNoSettingsAndStartsWhereTheUserLastChose) {
   ASSERT_EQ(QCoreApplication::instance(), nullptr) << "Qt ran before the folders were set";
   const passwd* user = getpwuid(getuid());
@@ -80,9 +47,15 @@ TEST(QtFolderChooser, LeavesNoSettingsAndStartsWhereTheUserLastChose) {
   rt::FolderRequest request;
   request.allowFolderSelection = true;
   QString firstStart, nextStart;
-  WhenChooserOpens(&firstStart, [&](QFileDialog* d) { Choose(d, music / "Albums"); });
+  qtest::WhenShown<QFileDialog>([&](QFileDialog* d) {
+    firstStart = d->directory().absolutePath();
+    qtest::TypeAndPressReturn(d, QString::fromStdString(music / "Albums"));
+  });
   EXPECT_EQ(rt::QtPrompter().ChooseItems(request), std::vector<std::string>{music / "Albums"});
-  WhenChooserOpens(&nextStart, [](QFileDialog* d) { d->reject(); });
+  qtest::WhenShown<QFileDialog>([&](QFileDialog* d) {
+    nextStart = d->directory().absolutePath();
+    d->reject();
+  });
   EXPECT_TRUE(rt::QtPrompter().ChooseItems(request).empty());
   QCoreApplication::processEvents();
 

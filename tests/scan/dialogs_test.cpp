@@ -4,14 +4,11 @@
 #include <sys/stat.h>
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileSystemModel>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -20,6 +17,7 @@
 #include "platform/plugins/folder_chooser/open_dialog.h"
 #include "platform/ui/prompter.h"
 #include "support/audio_fixtures.h"
+#include "support/dialogs.h"
 #include "support/harness.h"
 #include "support/scan_support.h"
 
@@ -70,25 +68,6 @@ TEST(OpenDialogExt, ANilChooserRaisesOnEveryMember) {
   for (const auto& m : members) EXPECT_EQ(qtest::RaisedClass(m), "NilObjectException");
 }
 
-// Runs check on the modal dialog that prompt opens, once it is up.
-template <class Dialog>
-void WhenShown(const std::function<void(Dialog*)>& check) {
-  QTimer::singleShot(0, [check] {
-    auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-    if (!d) {
-      ADD_FAILURE() << "no modal dialog of the expected kind";
-      if (QWidget* w = QApplication::activeModalWidget()) w->close();
-      return;
-    }
-    // A dialog the check failed to close must not hang the test.
-    QTimer::singleShot(5000, d, [d] {
-      ADD_FAILURE() << "the dialog was still open";
-      QMetaObject::invokeMethod(d, "reject");
-    });
-    check(d);
-  });
-}
-
 // The names the dialog lists in folder, once its model has read the folder.
 Lines Listed(QFileDialog* d, const QString& folder) {
   auto* model = d->findChild<QFileSystemModel*>();
@@ -106,15 +85,6 @@ Lines Listed(QFileDialog* d, const QString& folder) {
     names.push_back(model->index(i, 0, parent).data().toString().toStdString());
   std::sort(names.begin(), names.end());
   return names;
-}
-
-// What a user does: types the path into the name field and presses Return.
-void TypeAndPressReturn(QFileDialog* d, const QString& path) {
-  auto* name = d->findChild<QLineEdit*>("fileNameEdit");
-  ASSERT_NE(name, nullptr);
-  name->setText(path);
-  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-  QCoreApplication::sendEvent(name, &press);
 }
 
 rt::FolderRequest ScanRequest() {
@@ -138,7 +108,7 @@ TEST(QtFolderChooser, ShowsEverySettingAndGivesTheFolderTypedIn) {
   ASSERT_EQ(mkdir((dir / ".hidden").c_str(), 0755), 0);
   qtest::WriteText(dir / "song.mp3", "x");
   const QString folder = QString::fromStdString(dir.Path());
-  WhenShown<QFileDialog>([&](QFileDialog* d) {
+  qtest::WhenShown<QFileDialog>([&](QFileDialog* d) {
     EXPECT_EQ(d->windowTitle().toStdString(), "This is a window title.");
     EXPECT_TRUE(d->testOption(QFileDialog::DontUseNativeDialog));
     EXPECT_EQ(d->fileMode(), QFileDialog::Directory);
@@ -158,7 +128,7 @@ TEST(QtFolderChooser, ShowsEverySettingAndGivesTheFolderTypedIn) {
       }
     d->setDirectory(folder);
     EXPECT_EQ(Listed(d, folder), Lines{"Music"});
-    TypeAndPressReturn(d, folder + "/Music");
+    qtest::TypeAndPressReturn(d, folder + "/Music");
   });
   EXPECT_EQ(rt::QtPrompter().ChooseItems(ScanRequest()), Lines{dir / "Music"});
 }
@@ -170,7 +140,7 @@ TEST(QtFolderChooser, CancelGivesNothingAndHiddenEntriesShowWhenAsked) {
   rt::FolderRequest r = ScanRequest();
   r.showHiddenFiles = true;
   const QString folder = QString::fromStdString(dir.Path());
-  WhenShown<QFileDialog>([&](QFileDialog* d) {
+  qtest::WhenShown<QFileDialog>([&](QFileDialog* d) {
     d->setDirectory(folder);
     EXPECT_EQ(Listed(d, folder), Lines{".hidden"});
     d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
@@ -184,16 +154,16 @@ TEST(QtOpenFileDialog, ListsOnlyFilesOfTheNamedTypes) {
   for (const char* name : {"a.mp3", "b.M4A", "c.txt", "d.wav"}) qtest::WriteText(dir / name, "x");
   const QString folder = QString::fromStdString(dir.Path());
   rt::OpenFileRequest request{"audio/mp3;audio/x-m4a;audio/x-m4a;", {".mp3", ".m4a"}};
-  WhenShown<QFileDialog>([&](QFileDialog* d) {
+  qtest::WhenShown<QFileDialog>([&](QFileDialog* d) {
     EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
     EXPECT_EQ(d->nameFilters(), QStringList{"audio/mp3, audio/x-m4a (*.mp3 *.m4a)"});
     d->setDirectory(folder);
     EXPECT_EQ(Listed(d, folder), (Lines{"a.mp3", "b.M4A"}));
-    TypeAndPressReturn(d, folder + "/a.mp3");
+    qtest::TypeAndPressReturn(d, folder + "/a.mp3");
   });
   EXPECT_EQ(rt::QtPrompter().ChooseOpenFile(request), std::optional<std::string>(dir / "a.mp3"));
 
-  WhenShown<QFileDialog>([&](QFileDialog* d) {
+  qtest::WhenShown<QFileDialog>([&](QFileDialog* d) {
     d->setDirectory(folder);
     EXPECT_TRUE(Listed(d, folder).empty());  // no registered type: no file to pick
     d->reject();
@@ -204,7 +174,7 @@ TEST(QtOpenFileDialog, ListsOnlyFilesOfTheNamedTypes) {
 TEST(QtMessageBox, ShowsTheTextModallyUntilDismissed) {
   qtest::EnsureQtApplication();
   std::string shown;
-  WhenShown<QMessageBox>([&](QMessageBox* box) {
+  qtest::WhenShown<QMessageBox>([&](QMessageBox* box) {
     shown = box->text().toStdString();
     box->accept();
   });

@@ -5,28 +5,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <QDialogButtonBox>
-#include <QFileDialog>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 
 #include "platform/ui/prompter.h"
 #include "support/audio_fixtures.h"
+#include "support/dialogs.h"
 #include "support/harness.h"
 #include "support/hostile_corpus.h"
 
 namespace {
 
 using qtest::ScratchFolder;
-
-void PressReturn(QWidget* w) {
-  QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-  QCoreApplication::sendEvent(w, &press);
-}
 
 TEST(QtFolderChooser, KeepsItsConfirmButtonOffForAFolderThatCannotBeListedAndSaysWhy) {
   qtest::EnsureQtApplication();
@@ -39,10 +31,7 @@ TEST(QtFolderChooser, KeepsItsConfirmButtonOffForAFolderThatCannotBeListedAndSay
   if (qtest::CanOpen(dir / "locked")) GTEST_SKIP() << "permissions not enforced";
 
   bool refused = false, saidWhy = false, stayedOpen = false, allowedAgain = false;
-  QTimer::singleShot(0, [&] {
-    auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    ASSERT_NE(d, nullptr);
-    QTimer::singleShot(5000, d, [d] { d->reject(); });  // never hang the test
+  qtest::WhenShown<QFileDialog>([&](QFileDialog* d) {
     auto* name = d->findChild<QLineEdit*>("fileNameEdit");
     auto* box = d->findChild<QDialogButtonBox*>();
     auto* why = d->findChild<QLabel*>("unlistableLabel");
@@ -53,11 +42,11 @@ TEST(QtFolderChooser, KeepsItsConfirmButtonOffForAFolderThatCannotBeListedAndSay
     d->selectFile("locked");
     refused = !confirm->isEnabled();
     saidWhy = why->isVisible() && why->text().contains("not allowed");
-    PressReturn(name);
+    qtest::PressReturn(name);
     stayedOpen = d->isVisible();
     d->selectFile("open");
     allowedAgain = confirm->isEnabled() && !why->isVisible();
-    PressReturn(name);
+    qtest::PressReturn(name);
   });
   rt::FolderRequest request;
   request.allowFolderSelection = true;
