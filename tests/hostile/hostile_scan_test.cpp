@@ -19,8 +19,8 @@
 #include "platform/core/runtime.h"
 #include "support/harness.h"
 #include "support/hostile_corpus.h"
-#include "support/taglib_oracle.h"
 #include "support/scan_support.h"
+#include "support/taglib_oracle.h"
 #include "window/window1.h"
 
 namespace {

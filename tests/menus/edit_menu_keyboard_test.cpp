@@ -13,6 +13,7 @@
 #include <QTreeView>
 #include <functional>
 
+#include "menus/edit_menu_support.h"
 #include "platform/core/runtime.h"
 #include "platform/plugins/appearance/bevel_button.h"
 #include "platform/ui/listbox.h"
@@ -26,55 +27,11 @@
 namespace {
 
 namespace W1 = quorvane::Window1;
+using menus::Bar;
+using menus::Key;
+using menus::Select;
+using menus::ShownBar;
 using rt::Ref;
-
-// Keys go where a user's would: to the open menu, else to the focused widget.
-void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-  QTest::keyClick(static_cast<QWidget*>(nullptr), key, mods);
-}
-
-struct Bar {
-  rt::WindowPeer* peer = nullptr;
-  QMenuBar* bar = nullptr;
-  QAction* fileTitle = nullptr;
-  QAction* editTitle = nullptr;
-  QMenu* file = nullptr;
-  QMenu* edit = nullptr;
-
-  QAction* Item(const QString& text) const {
-    for (QAction* a : edit->actions())
-      if (a->text() == text) return a;
-    return nullptr;
-  }
-  // Undo Cut Copy Paste Delete SelectAll, as the open menu shows them.
-  std::string States() const {
-    std::string out;
-    for (const char* t : {"&Undo", "Cu&t", "&Copy", "&Paste", "&Delete", "Select &All"}) {
-      QAction* a = Item(t);
-      out += !a ? '?' : a->isEnabled() ? '1' : '0';
-    }
-    return out;
-  }
-  bool EditOpen() const { return QApplication::activePopupWidget() == edit; }
-  void CloseMenus() const {
-    for (int i = 0; i < 3 && QApplication::activePopupWidget(); ++i) Key(Qt::Key_Escape);
-    if (QApplication::activePopupWidget()) QApplication::activePopupWidget()->close();
-    if (bar->hasFocus()) Key(Qt::Key_Escape);  // leaves the bar's keyboard mode
-  }
-};
-
-Bar ShownBar() {
-  Bar b;
-  b.peer = qtest::ShownMainWindow();
-  if (!b.peer) return b;
-  b.bar = qobject_cast<QMenuBar*>(b.peer->menuWidget());
-  if (!b.bar || b.bar->actions().size() != 2) return b;
-  b.fileTitle = b.bar->actions()[0];
-  b.editTitle = b.bar->actions()[1];
-  b.file = b.fileTitle->menu();
-  b.edit = b.editTitle->menu();
-  return b;
-}
 
 struct Way {
   const char* name;
@@ -121,13 +78,6 @@ QPlainTextEdit* TextPeer(rt::Window* w) {
   return qobject_cast<QPlainTextEdit*>(W1::TextArea1(w)->Peer());
 }
 QTreeView* ListPeer(rt::Window* w) { return qobject_cast<QTreeView*>(W1::Listbox1(w)->Peer()); }
-
-void Select(QPlainTextEdit* text, int from, int to) {
-  QTextCursor c = text->textCursor();
-  c.setPosition(from);
-  c.setPosition(to, QTextCursor::KeepAnchor);
-  text->setTextCursor(c);
-}
 
 TEST(EditMenuThroughTheBar, FollowsAndActsOnTheTextAreaHoweverItIsOpened) {
   qtest::ScriptedPrompter prompter;

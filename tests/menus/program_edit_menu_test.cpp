@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QTreeView>
 
+#include "menus/edit_menu_support.h"
 #include "platform/core/array.h"
 #include "platform/ui/listbox.h"
 #include "platform/ui/text_area.h"
@@ -26,13 +27,7 @@ namespace {
 namespace W1 = quorvane::Window1;
 using rt::Ref;
 
-constexpr const char* kItems[] = {"&Undo", "Cu&t", "&Copy", "&Paste", "&Delete", "Select &All"};
-
-struct Program {
-  rt::WindowPeer* peer = nullptr;
-  QMenuBar* bar = nullptr;
-  QMenu* file = nullptr;
-  QMenu* edit = nullptr;
+struct Program : menus::Bar {
   Ref<rt::TextArea> area;
   Ref<rt::Listbox> list;
   QPlainTextEdit* text = nullptr;
@@ -42,12 +37,8 @@ struct Program {
 // The running program's window, shown and active, with its bar, menus and two controls.
 bool Ready(Program& p) {
   Ref<rt::Window> w = qtest::MainWindow();
-  p.peer = qtest::ShownMainWindow();
-  if (!p.peer) return false;
-  p.bar = qobject_cast<QMenuBar*>(p.peer->menuWidget());
-  if (!p.bar || p.bar->actions().size() != 2) return false;
-  p.file = p.bar->actions()[0]->menu();
-  p.edit = p.bar->actions()[1]->menu();
+  static_cast<menus::Bar&>(p) = menus::ShownBar();
+  if (!p.edit) return false;
   p.area = rt::Invoke(W1::slot::TextArea1, w);
   p.list = rt::Invoke(W1::slot::Listbox1, w);
   if (!p.area || !p.list) return false;
@@ -56,35 +47,12 @@ bool Ready(Program& p) {
   return p.file && p.edit && p.text && p.rows;
 }
 
-QAction* Item(QMenu* menu, const char* text) {
-  for (QAction* a : menu->actions())
-    if (!a->isSeparator() && a->text() == text) return a;
-  return nullptr;
-}
-
-// Enabled states in the order of kItems, as a row of 0 and 1.
-std::string States(QMenu* edit) {
-  std::string out;
-  for (const char* t : kItems) {
-    QAction* a = Item(edit, t);
-    out += a && a->isEnabled() ? '1' : '0';
-  }
-  return out;
-}
-
 QPoint CentreOf(QMenuBar* bar, QMenu* menu) {
   return bar->actionGeometry(menu->menuAction()).center();
 }
 
 bool WaitShown(QMenu* menu) {
   return QTest::qWaitFor([&] { return menu->isVisible(); }, 2000);
-}
-
-void CloseMenus(Program& p) {
-  for (QMenu* m : {p.file, p.edit})
-    if (m->isVisible()) m->hide();
-  if (QApplication::focusWidget() == p.bar) p.text->setFocus();
-  QCoreApplication::processEvents();
 }
 
 // The ways a user opens the Edit menu from the bar.
@@ -123,10 +91,7 @@ void SelectInText(Program& p) {
   rt::TextEdit::SetText(p.area.get(), "Title - Artist\n");
   QCoreApplication::processEvents();
   p.text->setFocus();
-  QTextCursor c = p.text->textCursor();
-  c.setPosition(0);
-  c.setPosition(5, QTextCursor::KeepAnchor);
-  p.text->setTextCursor(c);
+  menus::Select(p.text, 0, 5);
   QGuiApplication::clipboard()->setText("clip");
 }
 
@@ -141,7 +106,7 @@ void ExpectEditMenuForTheTextArea(Way way) {
     SelectInText(p);
     ASSERT_TRUE(OpenEdit(p, way));
     // The program's own text clears the undo history: nothing to undo yet.
-    EXPECT_EQ(States(p.edit), "011111");
+    EXPECT_EQ(p.States(), "011111");
     const QList<QAction*> actions = p.edit->actions();
     ASSERT_EQ(actions.size(), 8);
     const int itemHeight = p.edit->actionGeometry(actions[0]).height();
@@ -150,14 +115,14 @@ void ExpectEditMenuForTheTextArea(Way way) {
       EXPECT_LT(p.edit->actionGeometry(actions[i]).height(), itemHeight) << i;
     }
     // Chosen from the open menu, Select All acts on the text area.
-    QAction* selectAll = Item(p.edit, "Select &All");
+    QAction* selectAll = p.Item("Select &All");
     ASSERT_TRUE(selectAll);
     p.edit->setActiveAction(selectAll);
     QTest::keyClick(p.edit, Qt::Key_Return);
     EXPECT_FALSE(p.edit->isVisible());
     EXPECT_EQ(p.text->textCursor().selectedText().replace(QChar::ParagraphSeparator, '\n'),
               "Title - Artist\n");
-    CloseMenus(p);
+    p.CloseMenus();
     checked = true;
   });
   EXPECT_TRUE(checked);
@@ -190,7 +155,7 @@ TEST(EditMenuOnTheProgramsControls, TextAreaCutPasteDeleteUndoAndCopy) {
     QClipboard* clip = QGuiApplication::clipboard();
     auto choose = [&](const char* t) {
       ASSERT_TRUE(OpenEdit(p, Way::Click));
-      QAction* a = Item(p.edit, t);
+      QAction* a = p.Item(t);
       ASSERT_TRUE(a && a->isEnabled()) << t;
       p.edit->setActiveAction(a);
       QTest::keyClick(p.edit, Qt::Key_Return);
@@ -203,10 +168,7 @@ TEST(EditMenuOnTheProgramsControls, TextAreaCutPasteDeleteUndoAndCopy) {
     EXPECT_EQ(text(), " - Artist\n") << "the user's edit reaches the program's text";
     choose("&Undo");
     EXPECT_EQ(text(), "Title - Artist\n");
-    QTextCursor c = p.text->textCursor();
-    c.setPosition(8);
-    c.setPosition(14, QTextCursor::KeepAnchor);
-    p.text->setTextCursor(c);
+    menus::Select(p.text, 8, 14);
     choose("&Copy");
     EXPECT_EQ(clip->text(), "Artist");
     choose("&Delete");
@@ -214,7 +176,7 @@ TEST(EditMenuOnTheProgramsControls, TextAreaCutPasteDeleteUndoAndCopy) {
     EXPECT_EQ(clip->text(), "Artist") << "Delete leaves the clipboard alone";
     choose("&Paste");
     EXPECT_EQ(text(), "Title - Artist\n");
-    CloseMenus(p);
+    p.CloseMenus();
     checked = true;
   });
   EXPECT_TRUE(checked);
@@ -236,18 +198,18 @@ TEST(EditMenuOnTheProgramsControls, ListBoxCopiesTheSelectedRowAndChangesNothing
     p.rows->setFocus();
     QGuiApplication::clipboard()->setText("clip");
     ASSERT_TRUE(OpenEdit(p, Way::Click));
-    EXPECT_EQ(States(p.edit), "000000") << "no row selected: nothing to copy";
-    CloseMenus(p);
+    EXPECT_EQ(p.States(), "000000") << "no row selected: nothing to copy";
+    p.CloseMenus();
     p.rows->setFocus();
     p.rows->setCurrentIndex(p.rows->model()->index(1, 0));
     ASSERT_TRUE(OpenEdit(p, Way::Click));
-    EXPECT_EQ(States(p.edit), "001000") << "one row may be selected: no Select All";
-    QAction* copy = Item(p.edit, "&Copy");
+    EXPECT_EQ(p.States(), "001000") << "one row may be selected: no Select All";
+    QAction* copy = p.Item("&Copy");
     p.edit->setActiveAction(copy);
     QTest::keyClick(p.edit, Qt::Key_Return);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "b.mp3");
     EXPECT_EQ(qtest::Rows(qtest::MainWindow().get()), (std::vector<std::string>{"a.mp3", "b.mp3"}));
-    CloseMenus(p);
+    p.CloseMenus();
     checked = true;
   });
   EXPECT_TRUE(checked);

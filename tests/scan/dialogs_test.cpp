@@ -1,5 +1,7 @@
 // The folder chooser, the open-file dialog and the message box: the plugin's object over
 // the prompter seam, and the real Qt dialogs behind the default prompter.
+#include "support/dialogs.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -17,7 +19,6 @@
 #include "platform/plugins/folder_chooser/open_dialog.h"
 #include "platform/ui/prompter.h"
 #include "support/audio_fixtures.h"
-#include "support/dialogs.h"
 #include "support/harness.h"
 #include "support/scan_support.h"
 

@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <random>
 
-
 namespace qtest {
 
 namespace {

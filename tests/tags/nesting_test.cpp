@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-
 #include "support/audio_fixtures.h"
 #include "support/harness.h"
 #include "support/mp3_bytes.h"

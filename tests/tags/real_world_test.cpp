@@ -178,7 +178,8 @@ TEST_F(RealWorldFiles, AnMp3WithATwoHundredMegabytePictureReads) {
   const unsigned long picture = 200ul << 20;
   const std::string text = Id3v24Frame("TIT2", std::string("\x03", 1) + "Big Picture") +
                            Id3v24Frame("TPE1", std::string("\x03", 1) + "The Artist");
-  const std::string apicHead = std::string("\x00", 1) + "image/jpeg" + std::string("\x00\x03\x00", 3);
+  const std::string apicHead =
+      std::string("\x00", 1) + "image/jpeg" + std::string("\x00\x03\x00", 3);
   // The frame's size covers the picture that follows in the hole.
   const std::string apic = qtest::Id3v24FrameHeader("APIC", apicHead.size() + picture) + apicHead;
   const unsigned long body = text.size() + apic.size() + picture;
