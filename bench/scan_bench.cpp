@@ -46,6 +46,7 @@
 #include "platform/ui/text_area.h"
 #include "platform/ui/window_peer.h"
 #include "support/harness.h"
+#include "support/mp3_bytes.h"
 #include "support/scan_support.h"
 #include "window/window1.h"
 
@@ -80,24 +81,12 @@ struct Digest {
   }
 };
 
-// A few silent MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz), enough for TagLib to see audio.
-std::string SilentMp3() {
-  std::string frame(417, '\0');
-  frame[0] = '\xFF';
-  frame[1] = '\xFB';
-  frame[2] = '\x90';
-  frame[3] = '\x64';
-  std::string audio;
-  for (int i = 0; i < 4; ++i) audio += frame;
-  return audio;
-}
-
 int Generate(const fs::path& dir, int count) {
   const fs::path done = dir / (".complete-" + std::to_string(count));
   if (fs::exists(done)) return 0;
   fs::remove_all(dir);
   fs::create_directories(dir);
-  const std::string audio = SilentMp3();
+  const std::string audio = qtest::MpegSilence(4 * 417);  // four frames: enough for audio
   for (int i = 0; i < count; ++i) {
     char name[32];
     std::snprintf(name, sizeof name, "track%06d.mp3", i);
@@ -264,10 +253,9 @@ int QuitDuringScan(const fs::path& dir, int afterMs) {
   size_t rows = 0;
   const qtest::RunResult run = qtest::RunProgram([&] {
     rt::Ref<rt::Window> w = qtest::MainWindow();
-    if (!w || !w->Peer()) return;
-    rt::WindowPeer* peer = w->Peer();
-    peer->activateWindow();
-    if (!QTest::qWaitForWindowActive(peer)) return;  // the key would go nowhere
+    rt::WindowPeer* peer = qtest::ShownMainWindow();
+    if (!peer) return;  // the key would go nowhere
+    rt::SetCallLog(nullptr);
     QTimer::singleShot(afterMs, [&] {
       clock.start();
       QTest::keyClick(peer, Qt::Key_Q, Qt::ControlModifier);
