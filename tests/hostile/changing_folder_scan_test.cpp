@@ -20,11 +20,9 @@
 #include "support/audio_fixtures.h"
 #include "support/harness.h"
 #include "support/scan_support.h"
-#include "window/window1.h"
 
 namespace {
 
-namespace W1 = quorvane::Window1;
 using qtest::ScratchFolder;
 using Lines = std::vector<std::string>;
 
@@ -37,16 +35,12 @@ size_t LineCount(const std::string& text) {
   return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
-class ChangingFolderScan : public ::testing::Test {
+class ChangingFolderScan : public qtest::ScanWindowTest {
  protected:
   void SetUp() override {
-    qtest::EnsureQtApplication();
-    qtest::BindProgramPlugins();
-    window = qtest::MakeScanWindow();
+    ScanWindowTest::SetUp();
     qtest::WriteTaggedAudio(source / "song.mp3", qtest::AudioFormat::Mp3, "Song", "Band");
   }
-  void TearDown() override { qtest::ForgetQuitRequest(); }
-
   // n tagged files t00000.mp3 ... in folder; gives their names.
   Lines Fill(const std::string& folder, int n) {
     Lines names;
@@ -61,14 +55,10 @@ class ChangingFolderScan : public ::testing::Test {
   // Presses the button with the chooser answering folder; gives the class of an error that
   // escaped the scan, or "".
   std::string Scan(const std::string& folder) {
-    prompter.folderAnswers.push_back({folder});
-    return qtest::RaisedClass([&] { rt::Invoke(W1::slot::BevelButton1_Action, window, nullptr); });
+    return qtest::RaisedClass([&] { Press(folder); });
   }
-  Lines Rows() { return qtest::Rows(window.get()); }
 
   ScratchFolder source, parent;
-  qtest::ScriptedPrompter prompter;
-  rt::Ref<rt::Window> window;
 };
 
 // The change comes at a known point: while the message of an unreadable entry in the middle

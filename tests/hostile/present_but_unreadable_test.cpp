@@ -18,11 +18,9 @@
 #include "support/harness.h"
 #include "support/hostile_corpus.h"
 #include "support/scan_support.h"
-#include "window/window1.h"
 
 namespace {
 
-namespace W1 = quorvane::Window1;
 using qtest::ScratchFolder;
 using rt::FolderItem;
 using rt::Ref;
@@ -46,26 +44,19 @@ void RemoveContents(int fd) {
   closedir(dir);
 }
 
-class PresentButUnreadable : public ::testing::Test {
+class PresentButUnreadable : public qtest::ScanWindowTest {
  protected:
   void SetUp() override {
-    qtest::EnsureQtApplication();
-    qtest::BindProgramPlugins();
-    window = qtest::MakeScanWindow();
+    ScanWindowTest::SetUp();
     chmod(dir.Path().c_str(), 0755);  // reachable by the unprivileged user the scan runs as
   }
-  void TearDown() override { qtest::ForgetQuitRequest(); }
 
   void Scan(const std::string& folder) {
-    prompter.folderAnswers.push_back({folder});
     qtest::UnprivilegedFileAccess unprivileged;
-    EXPECT_EQ(qtest::RaisedClass([&] { rt::Invoke(W1::slot::BevelButton1_Action, window, nullptr); }),
-              "");
+    EXPECT_EQ(qtest::RaisedClass([&] { Press(folder); }), "");
   }
 
   ScratchFolder dir;
-  qtest::ScriptedPrompter prompter;
-  rt::Ref<rt::Window> window;
 };
 
 // A folder that may be listed but not searched (r--): its entries are there, but nothing can

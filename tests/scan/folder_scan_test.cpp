@@ -26,26 +26,13 @@ using Lines = std::vector<std::string>;
 
 constexpr const char* kFailed = "Failed to read file.";
 
-class FolderScan : public ::testing::Test {
+class FolderScan : public qtest::ScanWindowTest {
  protected:
   void SetUp() override {
-    qtest::EnsureQtApplication();
-    qtest::BindProgramPlugins();
+    ScanWindowTest::SetUp();
     rt::SetCallLog(&log);
-    window = qtest::MakeScanWindow();
-  }
-  void TearDown() override {
-    rt::SetCallLog(nullptr);
-    qtest::ForgetQuitRequest();
   }
 
-  // Presses the button with the chooser answering folder (no answer: closed without one).
-  void Press(std::optional<std::string> folder = std::nullopt) {
-    if (folder) prompter.folderAnswers.push_back({*folder});
-    rt::Invoke(W1::slot::BevelButton1_Action, window, nullptr);
-  }
-  Lines Rows() { return qtest::Rows(window.get()); }
-  std::string Text() { return qtest::Text(window.get()); }
   // Leaves a line and a row of an earlier scan in whichever of the controls there are.
   void Prefill() {
     if (rt::Window::_ControlByName(window.get(), "TextArea1"))
@@ -59,8 +46,6 @@ class FolderScan : public ::testing::Test {
   int QuitCalls() { return static_cast<int>(qtest::LinesStartingWith(log, "Quit").size()); }
 
   std::vector<std::string> log;
-  qtest::ScriptedPrompter prompter;
-  rt::Ref<rt::Window> window;
 };
 
 TEST_F(FolderScan, ListsEveryVisibleEntryAndReadsEachTagInOrder) {

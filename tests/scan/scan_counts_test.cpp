@@ -8,39 +8,32 @@
 #include "support/audio_fixtures.h"
 #include "support/harness.h"
 #include "support/scan_support.h"
-#include "window/window1.h"
 
 namespace {
 
-namespace W1 = quorvane::Window1;
 using Lines = std::vector<std::string>;
 
 // A folder of visible and hidden entries; '+' sorts before '.', so a hidden pair sits
 // between the two visible entries.
-class ScanCounts : public ::testing::Test {
+class ScanCounts : public qtest::ScanWindowTest {
  protected:
   void SetUp() override {
-    qtest::EnsureQtApplication();
-    qtest::BindProgramPlugins();
+    ScanWindowTest::SetUp();
     qtest::WriteTaggedAudio(dir / "+first.wav", qtest::AudioFormat::Wav, "One", "Band");
     qtest::WriteText(dir / ".hidden1", "x");
     qtest::WriteText(dir / ".hidden2", "x");
     qtest::WriteText(dir / "second.txt", "no tag here");
     folder = dir.Path();
-    window = qtest::MakeScanWindow();
   }
   void TearDown() override {
-    rt::SetCallLog(nullptr);
+    ScanWindowTest::TearDown();
     rt::ClearFaults();
-    qtest::ForgetQuitRequest();
   }
 
   // Presses the button with the chooser answering the folder; gives the scan's own calls.
   Lines Scan(std::string* raised = nullptr) {
-    prompter.folderAnswers.push_back({folder});
     rt::SetCallLog(&log);
-    std::string error =
-        qtest::RaisedClass([&] { rt::Invoke(W1::slot::BevelButton1_Action, window, nullptr); });
+    std::string error = qtest::RaisedClass([&] { Press(folder); });
     rt::SetCallLog(nullptr);
     if (raised) *raised = error;
     Lines walk;
@@ -52,8 +45,6 @@ class ScanCounts : public ::testing::Test {
 
   qtest::ScratchFolder dir;
   std::string folder;  // the one the chooser answers
-  qtest::ScriptedPrompter prompter;
-  rt::Ref<rt::Window> window;
   Lines log;
 };
 

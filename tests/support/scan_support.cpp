@@ -95,6 +95,22 @@ std::string TagLine(const std::string& path) {
          rt::TagLibTagExt::Artist(tag.get()).Std();
 }
 
+void ScanWindowTest::SetUp() {
+  EnsureQtApplication();
+  BindProgramPlugins();
+  window = MakeScanWindow();
+}
+
+void ScanWindowTest::TearDown() {
+  rt::SetCallLog(nullptr);
+  ForgetQuitRequest();
+}
+
+void ScanWindowTest::Press(std::optional<std::string> folder) {
+  if (folder) prompter.folderAnswers.push_back({*folder});
+  rt::Invoke(quorvane::Window1::slot::BevelButton1_Action, window, nullptr);
+}
+
 void ForgetQuitRequest() {
   rt::State().quitRequested = false;
   rt::State().quitCode = 0;

@@ -2,8 +2,11 @@
 // points, a main window with just the two controls the scan uses, and readers of both.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -42,6 +45,20 @@ std::vector<std::string> LinesStartingWith(const std::vector<std::string>& log,
 
 // The number of descriptors this process has open, to show that none is left behind.
 int OpenDescriptors();
+
+// A scan window over the program's plugins, its chooser answered by a scripted prompter.
+class ScanWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Presses the button with the chooser answering folder (none: closed without a choice).
+  void Press(std::optional<std::string> folder = std::nullopt);
+  std::vector<std::string> Rows() { return qtest::Rows(window.get()); }
+  std::string Text() { return qtest::Text(window.get()); }
+
+  ScriptedPrompter prompter;
+  rt::Ref<rt::Window> window;
+};
 
 // Watches the FIFO at path from another thread. A reader stuck opening it is freed by this
 // writer's open, which only succeeds while a reader has the FIFO open; so the watch both
