@@ -18,12 +18,18 @@ std::vector<void (*)()>& ShutdownHooks() {
   return *hooks;
 }
 
+// With no loop running, Qt would end the next one instead: the caller's flag is seen then.
+void LeaveRunningLoops(int32_t code) {
+  RuntimeState& s = State();
+  if (s.loopDepth > 0 && s.leaveLoops) s.leaveLoops(code);
+}
+
 void RouteError(Ref<Object> error) {
   RuntimeState& s = State();
   if (CallLogActive()) LogCall("error routed: " + DescribeError(error.get()));
   if (!s.pendingError) s.pendingError = std::move(error);
   // Leaves every running loop, modal dialogs included; the outer loop then re-raises it.
-  if (s.loopDepth > 0 && s.leaveLoops) s.leaveLoops(1);
+  LeaveRunningLoops(1);
 }
 
 }  // namespace
@@ -198,8 +204,7 @@ void Quit(int32_t exitCode) {
     s.quitRequested = true;
     s.quitCode = exitCode;
   }
-  // Outside the loop Qt would end the next modal dialog instead; _RuntimeRun sees the request.
-  if (s.loopDepth > 0 && s.leaveLoops) s.leaveLoops(exitCode);
+  LeaveRunningLoops(exitCode);  // outside the loop, _RuntimeRun sees the request
 }
 
 bool QuitRequested() { return State().quitRequested; }
