@@ -26,11 +26,6 @@ namespace W1 = quorvane::Window1;
 
 const char* const kControlNames[] = {"BevelButton1", "Listbox1", "Label4", "TextArea1"};
 
-QWidget* PeerOf(Window* w, const char* name) {
-  Ref<rt::Object> c = Window::_ControlByName(w, name);
-  return c ? static_cast<rt::RectControl*>(c.get())->Peer() : nullptr;
-}
-
 struct Place {
   const char* name;
   QRect rect;
@@ -191,10 +186,10 @@ TEST(ProgramWindow, ControlsShowTheirRecordsProperties) {
   qtest::RunProgram([] {
     Ref<Window> w = qtest::MainWindow();
     ASSERT_TRUE(w);
-    auto* button = qobject_cast<QPushButton*>(PeerOf(w.get(), "BevelButton1"));
-    auto* list = qobject_cast<QTreeView*>(PeerOf(w.get(), "Listbox1"));
-    auto* label = qobject_cast<QLabel*>(PeerOf(w.get(), "Label4"));
-    auto* area = qobject_cast<QPlainTextEdit*>(PeerOf(w.get(), "TextArea1"));
+    auto* button = wtest::PeerOf<QPushButton>(w.get(), "BevelButton1");
+    auto* list = wtest::PeerOf<QTreeView>(w.get(), "Listbox1");
+    auto* label = wtest::PeerOf<QLabel>(w.get(), "Label4");
+    auto* area = wtest::PeerOf<QPlainTextEdit>(w.get(), "TextArea1");
     ASSERT_TRUE(button && list && label && area);
     for (QWidget* peer : std::initializer_list<QWidget*>{button, list, label, area}) {
       EXPECT_TRUE(peer->isVisible());
@@ -246,7 +241,7 @@ TEST(ProgramWindow, AClickOnTheButtonRaisesItsActionEvent) {
   qtest::RunResult run = qtest::RunProgram([] {
     Ref<Window> w = qtest::MainWindow();
     ASSERT_TRUE(w);
-    auto* button = qobject_cast<QPushButton*>(PeerOf(w.get(), "BevelButton1"));
+    auto* button = wtest::PeerOf<QPushButton>(w.get(), "BevelButton1");
     ASSERT_TRUE(button);
     button->click();
   });

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QWidget>
 #include <string>
 
 #include "app/startup.h"
@@ -46,6 +47,13 @@ class Framework : public ::testing::Test {
     return rt::Ref<T>(static_cast<T*>(made.get()));
   }
 };
+
+// The widget behind w's control of that name, as a T; null when there is none or it is not one.
+template <class T = QWidget>
+T* PeerOf(rt::Window* w, const char* name) {
+  rt::Ref<rt::Object> c = rt::Window::_ControlByName(w, name);
+  return c ? qobject_cast<T*>(static_cast<rt::RectControl*>(c.get())->Peer()) : nullptr;
+}
 
 // The class name of the error fn raises, or "" when it raises none.
 template <class F>

@@ -78,11 +78,6 @@ int CountPixels(const QImage& image, const QColor& colour) {
   return n;
 }
 
-QWidget* PeerOf(Window* w, const char* name) {
-  Ref<rt::Object> c = Window::_ControlByName(w, name);
-  return c ? static_cast<rt::RectControl*>(c.get())->Peer() : nullptr;
-}
-
 // What the user sees of each control's own colours.
 void ExpectFollows(QLabel* label, QPushButton* button, QPlainTextEdit* area, const QPalette& p) {
   EXPECT_EQ(label->palette().color(QPalette::WindowText), p.color(QPalette::WindowText));
@@ -102,9 +97,9 @@ TEST(ProgramLooks, TheRecordsDefaultColoursFollowTheDesktopPaletteLightOrDark) {
   qtest::RunProgram([&] {
     Ref<Window> w = qtest::MainWindow();
     ASSERT_TRUE(w);
-    auto* button = qobject_cast<QPushButton*>(PeerOf(w.get(), "BevelButton1"));
-    auto* label = qobject_cast<QLabel*>(PeerOf(w.get(), "Label4"));
-    auto* area = qobject_cast<QPlainTextEdit*>(PeerOf(w.get(), "TextArea1"));
+    auto* button = wtest::PeerOf<QPushButton>(w.get(), "BevelButton1");
+    auto* label = wtest::PeerOf<QLabel>(w.get(), "Label4");
+    auto* area = wtest::PeerOf<QPlainTextEdit>(w.get(), "TextArea1");
     ASSERT_TRUE(button && label && area);
     QCoreApplication::processEvents();
     ExpectFollows(label, button, area, DarkPalette());
