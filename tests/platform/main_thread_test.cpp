@@ -54,23 +54,6 @@ std::string Rows(rt::Listbox* list) {
   return std::to_string(list->ListCount()) + ":" + all;
 }
 
-std::string Describe(const rt::PropertyValue& v) {
-  return std::visit(
-      [](const auto& x) -> std::string {
-        using T = std::decay_t<decltype(x)>;
-        if constexpr (std::is_same_v<T, String>)
-          return x.Std();
-        else if constexpr (std::is_same_v<T, rt::Color>)
-          return std::to_string(x.red) + "," + std::to_string(x.green) + "," +
-                 std::to_string(x.blue) + "," + std::to_string(x.alpha);
-        else if constexpr (std::is_same_v<T, rt::FontUnits>)
-          return std::to_string(static_cast<int>(x));
-        else
-          return std::to_string(x);
-      },
-      v);
-}
-
 // Another value of the same type.
 rt::PropertyValue Other(const rt::PropertyValue& v) {
   return std::visit(
@@ -195,12 +178,13 @@ TEST(MainThreadTable, EveryPropertyTheRecordsSetRaisesOffTheMainThreadAndKeepsIt
       while (!reader.AtEnd()) {
         const rt::RecordEntry e = reader.Next();
         SCOPED_TRACE(std::string(*name ? name : "Window1") + "." + e.property->name);
-        const std::string before = Describe(rt::GetProperty(target.get(), e.property->name));
+        const std::string before =
+            qtest::ShowValue(rt::GetProperty(target.get(), e.property->name));
         const rt::PropertyValue changed = Other(e.value);
         EXPECT_EQ(RaisedOffTheMainThread(
                       [&] { rt::SetProperty(target.get(), e.property->name, changed); }),
                   "ThreadAccessingUIException");
-        EXPECT_EQ(Describe(rt::GetProperty(target.get(), e.property->name)), before);
+        EXPECT_EQ(qtest::ShowValue(rt::GetProperty(target.get(), e.property->name)), before);
       }
     }
   });

@@ -246,25 +246,6 @@ const Record kRecords[] = {
     {"TextArea1", &rt::TextArea::__Lookup, records::TextArea1, kTextArea1},
 };
 
-std::string Show(const PropertyValue& v) {
-  return std::visit(
-      [](const auto& x) -> std::string {
-        using T = std::decay_t<decltype(x)>;
-        if constexpr (std::is_same_v<T, rt::String>)
-          return "\"" + x.Std() + "\"";
-        else if constexpr (std::is_same_v<T, rt::Color>)
-          return "colour " + std::to_string(x.red) + "," + std::to_string(x.green) + "," +
-                 std::to_string(x.blue) + "," + std::to_string(x.alpha);
-        else if constexpr (std::is_same_v<T, rt::FontUnits>)
-          return "unit " + std::to_string(static_cast<int>(x));
-        else if constexpr (std::is_same_v<T, bool>)
-          return x ? "True" : "False";
-        else
-          return std::to_string(x);
-      },
-      v);
-}
-
 TEST(RecordContents, EachRecordHoldsItsEntriesInOrderWithTheirTypesAndValues) {
   for (const Record& r : kRecords) {
     SCOPED_TRACE(r.name);
@@ -275,7 +256,7 @@ TEST(RecordContents, EachRecordHoldsItsEntriesInOrderWithTheirTypesAndValues) {
       const Expected& want = r.entries[n];
       EXPECT_EQ(e.key, want.key) << "entry " << n;
       EXPECT_EQ(e.value.index(), want.value.index()) << want.key << ": another type";
-      EXPECT_EQ(Show(e.value), Show(want.value)) << want.key;
+      EXPECT_EQ(qtest::ShowValue(e.value), qtest::ShowValue(want.value)) << want.key;
     }
     EXPECT_EQ(n, r.entries.size());
     EXPECT_TRUE(reader.AtEnd()) << "more entries than written out";
@@ -289,7 +270,9 @@ TEST(RecordContents, ApplyingEachRecordLeavesItsValuesOnTheControl) {
     rt::Ref<rt::Object> target = rt::RuntimeNewObject(r.cls());
     rt::_SetProperties(target.get(), r.record);
     for (const Expected& want : r.entries)
-      EXPECT_EQ(Show(rt::GetProperty(target.get(), want.key)), Show(want.value)) << want.key;
+      EXPECT_EQ(qtest::ShowValue(rt::GetProperty(target.get(), want.key)),
+                qtest::ShowValue(want.value))
+          << want.key;
   }
 }
 

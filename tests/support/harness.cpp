@@ -4,6 +4,8 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <type_traits>
+#include <variant>
 
 #include "app/startup.h"
 #include "platform/core/errors.h"
@@ -114,6 +116,25 @@ std::string RaisedClass(const std::function<void()>& f) {
 int IndexOf(const std::vector<std::string>& log, const std::string& line) {
   auto it = std::find(log.begin(), log.end(), line);
   return it == log.end() ? -1 : static_cast<int>(it - log.begin());
+}
+
+std::string ShowValue(const rt::PropertyValue& v) {
+  return std::visit(
+      [](const auto& x) -> std::string {
+        using T = std::decay_t<decltype(x)>;
+        if constexpr (std::is_same_v<T, rt::String>)
+          return "\"" + x.Std() + "\"";
+        else if constexpr (std::is_same_v<T, rt::Color>)
+          return "colour " + std::to_string(x.red) + "," + std::to_string(x.green) + "," +
+                 std::to_string(x.blue) + "," + std::to_string(x.alpha);
+        else if constexpr (std::is_same_v<T, rt::FontUnits>)
+          return "unit " + std::to_string(static_cast<int>(x));
+        else if constexpr (std::is_same_v<T, bool>)
+          return x ? "True" : "False";
+        else
+          return std::to_string(x);
+      },
+      v);
 }
 
 }  // namespace qtest

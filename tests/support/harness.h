@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/property_setter.h"
 #include "platform/ui/prompter.h"
 #include "platform/ui/window.h"
 
@@ -63,6 +64,9 @@ rt::WindowPeer* ShownMainWindow();
 
 // The class name of the error that escapes f, "nil" for a nil error, empty when none does.
 std::string RaisedClass(const std::function<void()>& f);
+
+// A property value as a failure message shows it: strings quoted, colours and units named.
+std::string ShowValue(const rt::PropertyValue& v);
 
 // Index of the first log line equal to line, or -1.
 int IndexOf(const std::vector<std::string>& log, const std::string& line);
