@@ -293,7 +293,7 @@ TEST_F(Controls, ANilTargetRaisesNilObjectExceptionAndRunsNoHandler) {
   rt::RuntimeAddEventHandler(button.get(), rt::BevelButton::Action, &quorvane::AddHandler::Stub17,
                              d.get());
   gPressed = {};
-  EXPECT_EQ(wtest::ErrorClassOf([&] { quorvane::AddHandler::Stub17(button.get()); }),
+  EXPECT_EQ(qtest::RaisedClass([&] { quorvane::AddHandler::Stub17(button.get()); }),
             "NilObjectException");
   // Raised by a click, it goes to the framework's dispatch.
   static_cast<QPushButton*>(button->Peer())->click();
@@ -301,7 +301,7 @@ TEST_F(Controls, ANilTargetRaisesNilObjectExceptionAndRunsNoHandler) {
   EXPECT_EQ(gPressed.calls, 0);
   // An object without a handler has nothing for the stub to call.
   Ref<rt::BevelButton> other = AddControl<rt::BevelButton>(w.get(), "C");
-  EXPECT_EQ(wtest::ErrorClassOf([&] { quorvane::AddHandler::Stub17(other.get()); }),
+  EXPECT_EQ(qtest::RaisedClass([&] { quorvane::AddHandler::Stub17(other.get()); }),
             "NilObjectException");
 }
 
@@ -327,10 +327,10 @@ TEST_F(Controls, AFailureInCreateControlsKeepsWhatWasMadeAndReachesTheFramework)
 }
 
 TEST_F(Controls, AccessorsOfANilWindowRaiseNilObjectException) {
-  EXPECT_EQ(wtest::ErrorClassOf([] { W1::BevelButton1(nullptr); }), "NilObjectException");
-  EXPECT_EQ(wtest::ErrorClassOf([] { W1::Listbox1(nullptr); }), "NilObjectException");
-  EXPECT_EQ(wtest::ErrorClassOf([] { W1::Label4(nullptr); }), "NilObjectException");
-  EXPECT_EQ(wtest::ErrorClassOf([] { W1::TextArea1(nullptr); }), "NilObjectException");
+  EXPECT_EQ(qtest::RaisedClass([] { W1::BevelButton1(nullptr); }), "NilObjectException");
+  EXPECT_EQ(qtest::RaisedClass([] { W1::Listbox1(nullptr); }), "NilObjectException");
+  EXPECT_EQ(qtest::RaisedClass([] { W1::Label4(nullptr); }), "NilObjectException");
+  EXPECT_EQ(qtest::RaisedClass([] { W1::TextArea1(nullptr); }), "NilObjectException");
   // A window without the controls gives nil, for the callers to test.
   Ref<Window> w = NewWindow();
   EXPECT_FALSE(W1::TextArea1(w.get()));

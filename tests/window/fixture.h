@@ -55,15 +55,4 @@ T* PeerOf(rt::Window* w, const char* name) {
   return c ? qobject_cast<T*>(static_cast<rt::RectControl*>(c.get())->Peer()) : nullptr;
 }
 
-// The class name of the error fn raises, or "" when it raises none.
-template <class F>
-std::string ErrorClassOf(F&& fn) {
-  try {
-    fn();
-  } catch (const rt::RaisedError& e) {
-    return e.Error()->Class()->name;
-  }
-  return "";
-}
-
 }  // namespace wtest

@@ -75,7 +75,7 @@ TEST_F(MenuAccessors, EachFindsItsItemBelowTheBar) {
 TEST_F(MenuAccessors, WithoutAMenuBarEachRaisesNilObjectException) {
   Ref<Window> w = NewWindow();
   for (const Accessor& a : kAccessors)
-    EXPECT_EQ(wtest::ErrorClassOf([&] { a.get(w.get()); }), "NilObjectException") << a.name;
+    EXPECT_EQ(qtest::RaisedClass([&] { a.get(w.get()); }), "NilObjectException") << a.name;
 }
 
 TEST_F(MenuAccessors, AMissingItemIsNilAndAnItemOfAnotherClassFailsTheCast) {
@@ -84,7 +84,7 @@ TEST_F(MenuAccessors, AMissingItemIsNilAndAnItemOfAnotherClassFailsTheCast) {
   Window::SetMenuBar(w.get(), bar.get());
   EXPECT_FALSE(W1::EditCut(w.get()));
   Window::SetMenuBar(w.get(), NewBar(MenuItem::__Lookup()).get());
-  EXPECT_EQ(wtest::ErrorClassOf([&] { W1::FileQuit(w.get()); }), "IllegalCastException");
+  EXPECT_EQ(qtest::RaisedClass([&] { W1::FileQuit(w.get()); }), "IllegalCastException");
 }
 
 // In the running program the accessors look in the bar Layout gave the window.
