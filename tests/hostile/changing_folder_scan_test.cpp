@@ -136,6 +136,9 @@ TEST_F(ChangingFolderScan, TheFolderRenamedOverAndOverDuringTheScan) {
         }
         if (away) rename(aside.c_str(), folder.c_str());
       });
+      // The scan goes on only once the folder has moved, however busy the machine is.
+      for (int i = 0; i < 5000 && renames == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     };
     const std::string raised = Scan(folder);
     stop = true;
