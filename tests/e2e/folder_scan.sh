@@ -15,8 +15,8 @@ work=$(mktemp -d)
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
-  kill "$xvfb_pid" 2>/dev/null
-  rm -rf "$work" "$xvfb_dir"
+  stop_xvfb
+  rm -rf "$work"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP PIPE

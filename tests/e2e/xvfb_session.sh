@@ -4,7 +4,11 @@ command -v Xvfb >/dev/null && command -v xdotool >/dev/null || {
   exit 77
 }
 xvfb_dir=$(mktemp -d)
-trap 'kill $xvfb_pid 2>/dev/null; rm -rf "$xvfb_dir"' EXIT
+stop_xvfb() {
+  kill "$xvfb_pid" 2>/dev/null
+  rm -rf "$xvfb_dir"
+}
+trap stop_xvfb EXIT  # a test with a trap of its own calls stop_xvfb from it
 
 # Sets xvfb_pid and DISPLAY. On a loaded machine Xvfb can be slow to come up, or end at once
 # when another server takes the display number it picked: it is waited for, and started again.
