@@ -1,7 +1,7 @@
 // Warms the page cache ahead of a folder scan: a few threads of the framework's own open the
 // visible regular files some entries ahead of the scan and have the disk bring in where tags
-// live, so that a cold scan's waits for the disk overlap. It only warms: the scan still reads everything
-// itself, and nothing here changes what it finds. Platform-internal.
+// live, so that a cold scan's waits for the disk overlap. It only warms: the scan still reads
+// everything itself, and nothing here changes what it finds. Platform-internal.
 #pragma once
 
 #include <sys/stat.h>
