@@ -41,6 +41,7 @@ class ChangingFolderScan : public qtest::ScanWindowTest {
     ScanWindowTest::SetUp();
     qtest::WriteTaggedAudio(source / "song.mp3", qtest::AudioFormat::Mp3, "Song", "Band");
   }
+
   // n tagged files t00000.mp3 ... in folder; gives their names.
   Lines Fill(const std::string& folder, int n) {
     Lines names;
